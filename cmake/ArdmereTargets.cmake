@@ -1,0 +1,52 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# ardmere_library(<name> [DIRS <subdir>...] [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# A static library from the .cpp/.h files of the calling folder (and the listed sub-folders),
+# so that adding a class pair to a folder needs no edit of its CMakeLists.txt.
+function(ardmere_library name)
+    cmake_parse_arguments(ARG "" "" "DIRS;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                 ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    foreach(d IN LISTS ARG_DIRS)
+        list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.h
+             ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.c)
+    endforeach()
+    file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    foreach(d IN LISTS ARG_DIRS)
+        target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/${d})
+    endforeach()
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+endfunction()
+
+# ardmere_qtest(<name> SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [ENV ...])
+# A QtTest executable run by CTest on the offscreen platform with a private runtime directory.
+function(ardmere_qtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt5::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime;ASAN_OPTIONS=detect_leaks=0;${ARG_ENV}")
+    if(ARG_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/xdg-runtime)
+endfunction()
+
+# Adds every immediate sub-folder of the calling folder that has a CMakeLists.txt.
+function(ardmere_add_subfolders)
+    file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child IN LISTS children)
+        if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
+           AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
