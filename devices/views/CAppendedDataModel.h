@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QIdentityProxyModel>
+#include <deque>
+#include <memory>
+
+// An identity proxy that adds one role to its source and stores one value of it per row, kept
+// aligned with the source rows as they are inserted, removed and moved.
+class CAppendedDataModel : public QIdentityProxyModel
+{
+    Q_OBJECT
+
+public:
+    CAppendedDataModel(const QByteArray& roleName, int role, const QVariant& defaultValue,
+                       QObject* parent = nullptr);
+    ~CAppendedDataModel() override;
+
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits = 1,
+                          Qt::MatchFlags flags = Qt::MatchFlags(Qt::MatchStartsWith |
+                                                                Qt::MatchWrap)) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    // Rows the source already has get an entry without a value: they read as invalid and refuse
+    // writes of the appended role. Only rows inserted later carry the default.
+    void setSourceModel(QAbstractItemModel* sourceModel) override;
+
+    int appendedRole() const { return m_role; }
+    QByteArray appendedRoleName() const { return m_roleName; }
+    QVariant defaultValue() const { return m_defaultValue; }
+
+public slots:
+    void OnSourceInsertRows(const QModelIndex& parent, int iStart, int iEnd);
+    void OnSourceRemoveRows(const QModelIndex& parent, int iStart, int iEnd);
+    void OnSourceMoveRows(const QModelIndex& sourceParent, int iSourceStart, int iSourceEnd,
+                          const QModelIndex& destinationParent, int iDestinationRow);
+
+private slots:
+    void OnSourceReset();
+
+private:
+    const QVariant* storedValue(const QModelIndex& index) const;
+
+    QByteArray m_roleName;
+    int m_role;
+    QVariant m_defaultValue;
+    std::deque<std::shared_ptr<QVariant>> m_values;
+    QList<QMetaObject::Connection> m_sourceConnections;
+};
