@@ -1,0 +1,94 @@
+// Ardmere's entry point: refuse a second copy, prepare the device pack, create every controller
+// once in a fixed order, publish them to QML, load the main window, and tear all of it down in the
+// reverse order. Objects live on main's stack, so the reverse order is the order of destruction.
+
+#include "CCorvaneTableStatus.h"
+#include "CSingleInstance.h"
+#include "CSystemCtrl.h"
+#include "Settings.h"
+
+#include "CDeviceInfo.h"
+#include "CMainDeviceChain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QResource>
+#include <QUrl>
+#include <QtDebug>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+
+    CSingleInstance singleInstance(QStringLiteral("Ardmere_SINGLE_APP_CHECKER"));
+    if (!singleInstance.acquire()) {
+        qDebug("Please close the Corvane before starting.");
+        return 1;
+    }
+
+    QCoreApplication::setOrganizationName(QStringLiteral("Ardmere"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("ardmere.example"));
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+
+    // Device pack: a newer ".vdp" beside the program is unpacked before anything reads the pack.
+    QString devicePackVersion;
+    // [seam: device pack preparation]
+
+    registerDeviceMetaTypes();
+
+    // Controllers, in their fixed creation order. Each operation subsystem joins here when it is
+    // built: alias address, main page, batch setup, IP assignment, application packages and
+    // licences, restore, debug export, CGI, system, application modules, firmware, reboot, device
+    // export.
+    // [seam: alias address controller]
+    // The main page's device list and its views (the main page controller will own them).
+    CMainDeviceChain mainDeviceChain;
+    // [seam: page controllers before the system controller]
+    CSystemCtrl systemCtrl;
+    // [seam: page controllers after the system controller]
+
+    QQmlApplicationEngine engine;
+    QQuickWindow::setDefaultAlphaBuffer(
+        readSettingsValue(QStringLiteral("transparentWindow"), true).toBool());
+
+    qmlRegisterType<CCorvaneTableStatus>("CCorvaneTableStatus", 1, 0, "CCorvaneTableStatus");
+    // [seam: QML types of page controllers]
+
+    QQmlContext* context = engine.rootContext();
+    // [seam: aliasIpCtrl]
+    context->setContextProperty(QStringLiteral("deviceListModel"),
+                                mainDeviceChain.sortFilterModel());
+    context->setContextProperty(QStringLiteral("deviceListSortFilterCtrl"),
+                                mainDeviceChain.sortFilterModel());
+    context->setContextProperty(QStringLiteral("mainPageDeviceListCtrl"),
+                                mainDeviceChain.modelCtrl());
+    context->setContextProperty(QStringLiteral("unauthorizedFilterModel"),
+                                mainDeviceChain.unauthorizedFilterModel());
+    context->setContextProperty(QStringLiteral("needPasswordFilterModel"),
+                                mainDeviceChain.needPasswordFilterModel());
+    // [seam: mainPageCtrl and the page controllers' context properties]
+    context->setContextProperty(QStringLiteral("systemCtrl"), &systemCtrl);
+    context->setContextProperty(QStringLiteral("strDevicePackVersion"), devicePackVersion);
+
+    // [seam: DevicePack.rcc registration]
+
+    QUrl mainUrl(QStringLiteral("qrc:/src/qml/main.qml"));
+    if (argc > 1)
+        // A plain file path works as well as a URL ("file:///...", "qrc:/...").
+        mainUrl = QUrl::fromUserInput(QString::fromLatin1(argv[1]), QDir::currentPath(),
+                                      QUrl::AssumeLocalFile);
+    engine.load(mainUrl);
+    if (engine.rootObjects().isEmpty()) {
+        // Nothing to show: staying alive without a window would only leave a stray process.
+        qDebug() << "Cannot load" << mainUrl.toString();
+        return 1;
+    }
+
+    // [seam: remote-control server]
+
+    return app.exec();
+}

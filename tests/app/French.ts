@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>Probe</name>
+    <message>
+        <source>Devices</source>
+        <translation>Appareils</translation>
+    </message>
+</context>
+</TS>
