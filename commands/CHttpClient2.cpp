@@ -1,0 +1,401 @@
+#include "CHttpClient2.h"
+
+#include "CHttpResponseLog.h"
+
+#include <QAuthenticator>
+#include <QFile>
+#include <QHttpMultiPart>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QUrlQuery>
+
+#include <utility>
+
+namespace {
+
+const char* const kLogKey = "LogHTTPResponse";
+const QByteArray kBoundary("--------------------------");
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302;
+}
+
+} // namespace
+
+CHttpClient2::CHttpClient2(QObject* parent)
+    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+{
+    qRegisterMetaType<CHttpClient2::ENetworkError>("CHttpClient2::ENetworkError");
+    qRegisterMetaType<QHttpPart>("QHttpPart");
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &CHttpClient2::OnTimeout);
+    connect(m_manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
+    connect(m_manager, &QNetworkAccessManager::authenticationRequired, this,
+            &CHttpClient2::OnAuthRequired);
+    connect(m_manager, &QNetworkAccessManager::sslErrors, this, &CHttpClient2::OnSslErrors);
+}
+
+CHttpClient2::~CHttpClient2()
+{
+    // The owner is being torn down: nobody may be told about the aborted requests any more, since
+    // the receivers may already be half destroyed.
+    blockSignals(true);
+    AbortAll();
+    m_pending.clear();
+}
+
+QUrl CHttpClient2::BuildUrl(const QVariantMap& context, const QString& path,
+                            const QStringList& parameters)
+{
+    const quint16 httpsPort =
+        static_cast<quint16>(context.value(QStringLiteral("httpsPort")).toUInt());
+    const quint16 httpPort =
+        static_cast<quint16>(context.value(QStringLiteral("httpPort")).toUInt());
+    QUrl url;
+    if (httpPort != 0) {
+        url.setScheme(QStringLiteral("http"));
+        url.setPort(httpPort);
+    } else {
+        url.setScheme(QStringLiteral("https"));
+        url.setPort(httpsPort);
+    }
+    url.setHost(context.value(QStringLiteral("ip")).toString(), QUrl::DecodedMode);
+    url.setPath(path, QUrl::TolerantMode);
+    if (!parameters.isEmpty())
+        url.setQuery(parameters.join(QLatin1Char('&')), QUrl::TolerantMode);
+    return url;
+}
+
+QNetworkRequest CHttpClient2::BuildRequest(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setRawHeader("User-Agent", "Corvane");
+    const QString referer = url.scheme() + QStringLiteral("://") + url.host() + QLatin1Char(':') +
+                            QString::number(url.port()) + QLatin1Char('/');
+    request.setRawHeader("Referer", referer.toUtf8());
+    return request;
+}
+
+void CHttpClient2::StartBatch()
+{
+    OnTimeout();
+    m_timer.start(m_timeoutMs);
+}
+
+void CHttpClient2::Track(QNetworkReply* reply, Pending entry, bool announce)
+{
+    m_pending.insert(reply, std::move(entry));
+    WatchSize(reply);
+    if (announce)
+        emit cmdSent(reply);
+}
+
+void CHttpClient2::WatchSize(QNetworkReply* reply)
+{
+    auto overflow = [this, reply](qint64 bytes) {
+        if (bytes <= m_maxReplyBytes)
+            return;
+        auto it = m_pending.find(reply);
+        if (it == m_pending.end() || it->tooLarge)
+            return;
+        it->tooLarge = true;
+        reply->abort();
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, overflow]() {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            overflow(length.toLongLong());
+    });
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [overflow](qint64 received, qint64) { overflow(received); });
+}
+
+void CHttpClient2::SendOneGet(const QVariantMap& context, const QString& path,
+                              const QStringList& parameters)
+{
+    const QNetworkRequest request = BuildRequest(BuildUrl(context, path, parameters));
+    Pending entry;
+    entry.username = context.value(QStringLiteral("username")).toString();
+    entry.password = context.value(QStringLiteral("password")).toString();
+    entry.context = context.value(QStringLiteral("context"));
+    Track(m_manager->get(request), std::move(entry), true);
+}
+
+void CHttpClient2::SendGetCommands(const QVariantList& devices, const QVariantList& commands)
+{
+    StartBatch();
+    for (const QVariant& command : commands) {
+        const QVariantMap item = command.toMap();
+        const QString path = item.value(QStringLiteral("getPath")).toString();
+        const QStringList parameters = item.value(QStringLiteral("parameters")).toStringList();
+        for (const QVariant& device : devices)
+            SendOneGet(device.toMap(), path, parameters);
+    }
+}
+
+void CHttpClient2::SendGetRequests(const QVariantList& contexts)
+{
+    StartBatch();
+    for (const QVariant& value : contexts) {
+        const QVariantMap context = value.toMap();
+        SendOneGet(context, context.value(QStringLiteral("getPath")).toString(),
+                   context.value(QStringLiteral("parameters")).toStringList());
+    }
+}
+
+void CHttpClient2::SendGet(const QVariantList& contexts, const QString& path,
+                           const QStringList& parameters)
+{
+    StartBatch();
+    for (const QVariant& value : contexts)
+        SendOneGet(value.toMap(), path, parameters);
+}
+
+void CHttpClient2::SendUpload(const QVariantList& contexts, const QString& path,
+                              const QString& partName)
+{
+    StartBatch();
+    for (const QVariant& value : contexts) {
+        const QVariantMap context = value.toMap();
+        const QString filePath = context.value(QStringLiteral("filePath")).toString();
+        auto* file = new QFile(filePath);
+        if (!file->open(QIODevice::ReadOnly)) {
+            CHttpResponseLog::Append(QLatin1String(kLogKey), QUrl(),
+                                     "Upload file error: " + file->errorString().toUtf8());
+            delete file;
+            emit cmdReply(context.value(QStringLiteral("context")), eCannotOpenFile, QVariant());
+            continue;
+        }
+        QString fileName = context.value(QStringLiteral("fileName")).toString();
+        if (fileName.isEmpty())
+            fileName = filePath;
+
+        auto* multiPart = new QHttpMultiPart(QHttpMultiPart::FormDataType);
+        multiPart->setBoundary(kBoundary);
+        QHttpPart filePart;
+        filePart.setHeader(QNetworkRequest::ContentTypeHeader,
+                           QStringLiteral("application/octet-stream"));
+        filePart.setHeader(
+            QNetworkRequest::ContentDispositionHeader,
+            QStringLiteral("form-data; name=\"%1\"; filename=\"%2\"").arg(partName, fileName));
+        // The part reads the file as the request goes out, so large firmware images are never
+        // held in memory.
+        filePart.setBodyDevice(file);
+        file->setParent(multiPart);
+        QList<QHttpPart> parts{filePart};
+        const QVariantList extraParts = context.value(QStringLiteral("httpPart")).toList();
+        for (const QVariant& part : extraParts) {
+            if (part.canConvert<QHttpPart>())
+                parts.append(part.value<QHttpPart>());
+        }
+        for (const QHttpPart& part : qAsConst(parts))
+            multiPart->append(part);
+
+        QNetworkRequest request = BuildRequest(
+            BuildUrl(context, path, context.value(QStringLiteral("parameters")).toStringList()));
+        request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + kBoundary);
+        QNetworkReply* reply = m_manager->post(request, multiPart);
+        multiPart->setParent(reply);
+
+        Pending entry;
+        entry.username = context.value(QStringLiteral("username")).toString();
+        entry.password = context.value(QStringLiteral("password")).toString();
+        entry.context = context.value(QStringLiteral("context"));
+        entry.multiPart = multiPart;
+        entry.parts = parts;
+        entry.file = file;
+        Track(reply, std::move(entry), true);
+    }
+}
+
+void CHttpClient2::SendPost(const QVariantList& contexts, const QString& path)
+{
+    StartBatch();
+    for (const QVariant& value : contexts) {
+        const QVariantMap context = value.toMap();
+        QNetworkRequest request = BuildRequest(BuildUrl(context, path, QStringList()));
+        request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
+        Pending entry;
+        entry.username = context.value(QStringLiteral("username")).toString();
+        entry.password = context.value(QStringLiteral("password")).toString();
+        entry.context = context.value(QStringLiteral("context"));
+        entry.data = context.value(QStringLiteral("data")).toByteArray();
+        entry.hasData = true;
+        QNetworkReply* reply = m_manager->post(request, entry.data);
+        Track(reply, std::move(entry), true);
+    }
+}
+
+void CHttpClient2::SendPostDevice(const QVariantMap& context, const QString& path, QIODevice* body)
+{
+    // Requests added one by one still need a time limit, or a silent device would keep its
+    // run open for ever; the batch timer starts with the first of them.
+    if (m_pending.isEmpty() || !m_timer.isActive())
+        m_timer.start(m_timeoutMs);
+    QNetworkRequest request = BuildRequest(BuildUrl(context, path, QStringList()));
+    request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
+    if (body && body->isOpen() && !body->isSequential())
+        body->seek(0);
+    QNetworkReply* reply = m_manager->post(request, body);
+    if (body)
+        body->setParent(reply);
+    Pending entry;
+    entry.username = context.value(QStringLiteral("username")).toString();
+    entry.password = context.value(QStringLiteral("password")).toString();
+    entry.context = context.value(QStringLiteral("context"));
+    entry.ioDevice = body;
+    Track(reply, std::move(entry), true);
+}
+
+void CHttpClient2::SetTimeout(int ms)
+{
+    m_timeoutMs = ms;
+}
+
+void CHttpClient2::AbortAll()
+{
+    // Each abort finishes its reply at once and re-enters ReplyHandler, which may start a new
+    // batch from a listener; only replies still pending are touched.
+    const QList<QNetworkReply*> replies = m_pending.keys();
+    for (QNetworkReply* reply : replies) {
+        if (m_pending.contains(reply))
+            reply->abort();
+    }
+}
+
+void CHttpClient2::ClearAccessCache()
+{
+    m_manager->clearAccessCache();
+}
+
+void CHttpClient2::OnTimeout()
+{
+    AbortAll();
+    // A reply that could not be aborted any more is forgotten, but its device is still owed its
+    // one answer.
+    const QHash<QNetworkReply*, Pending> left = std::exchange(m_pending, {});
+    for (auto it = left.begin(); it != left.end(); ++it) {
+        it.key()->disconnect(this);
+        it.key()->deleteLater();
+        emit cmdReply(it->context, eTimeout, QVariant());
+    }
+}
+
+void CHttpClient2::ReplyHandler(QNetworkReply* reply)
+{
+    auto it = m_pending.find(reply);
+    if (it == m_pending.end()) {
+        CHttpResponseLog::Append(QLatin1String(kLogKey), QUrl(), "Invalid reply");
+        return;
+    }
+    Pending entry = std::move(it.value());
+    m_pending.erase(it);
+    reply->disconnect(this);
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (!entry.tooLarge && isRedirect(status)) {
+        HandleRedirect(reply, std::move(entry));
+        reply->deleteLater();
+        return;
+    }
+
+    ENetworkError result = eSuccess;
+    QByteArray body;
+    if (entry.tooLarge) {
+        // What arrived is dropped unread: the reply is not a legitimate answer of any CGI.
+        result = eNetworkError;
+    } else {
+        body = reply->readAll();
+        switch (reply->error()) {
+        case QNetworkReply::NoError:
+            result = eSuccess;
+            break;
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+            result = eTimeout;
+            break;
+        case QNetworkReply::AuthenticationRequiredError:
+            result = eAuthFail;
+            break;
+        default:
+            result = status == 404 ? eUnsupported : eNetworkError;
+            break;
+        }
+    }
+    QVariantMap response;
+    response.insert(QStringLiteral("message"), body);
+    response.insert(QStringLiteral("content_disposition"),
+                    QString::fromUtf8(reply->rawHeader("Content-Disposition")));
+    const QUrl url = reply->url();
+    reply->deleteLater();
+    emit cmdReply(entry.context, result, response);
+    CHttpResponseLog::Append(QLatin1String(kLogKey), url, body);
+}
+
+void CHttpClient2::HandleRedirect(QNetworkReply* reply, Pending entry)
+{
+    if (entry.hasRedirect) {
+        emit cmdReply(entry.context, eMoved, QVariant());
+        return;
+    }
+    entry.hasRedirect = true;
+    const QUrl target = reply->url().resolved(
+        reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+    if (target.toString().contains(QLatin1String("factorymode/configure_password"))) {
+        emit cmdReply(entry.context, eNeedToSetPassword, QVariant());
+        return;
+    }
+
+    QNetworkRequest request = reply->request();
+    request.setUrl(target);
+    QNetworkReply* next = nullptr;
+    if (reply->operation() != QNetworkAccessManager::PostOperation) {
+        next = m_manager->get(request);
+    } else if (entry.multiPart) {
+        // A multipart body that went out once cannot be rewound from outside, so the same parts
+        // are posted again in a fresh body, the file read from its start.
+        auto* multiPart = new QHttpMultiPart(QHttpMultiPart::FormDataType);
+        multiPart->setBoundary(kBoundary);
+        for (const QHttpPart& part : qAsConst(entry.parts))
+            multiPart->append(part);
+        if (entry.file) {
+            entry.file->seek(0);
+            entry.file->setParent(multiPart);
+        }
+        next = m_manager->post(request, multiPart);
+        multiPart->setParent(next);
+        entry.multiPart = multiPart;
+    } else if (entry.hasData) {
+        next = m_manager->post(request, entry.data);
+    } else {
+        QIODevice* body = entry.ioDevice.data();
+        if (body && body->isOpen() && !body->isSequential())
+            body->seek(0);
+        next = m_manager->post(request, body);
+        if (body)
+            body->setParent(next);
+    }
+    Track(next, std::move(entry), false);
+}
+
+void CHttpClient2::OnAuthRequired(QNetworkReply* reply, QAuthenticator* authenticator)
+{
+    auto it = m_pending.constFind(reply);
+    if (it == m_pending.constEnd())
+        return;
+    // Offering the same credentials again would loop; leaving them unchanged makes the access
+    // manager give up with an authentication error.
+    if (authenticator->user() == it->username && authenticator->password() == it->password)
+        return;
+    authenticator->setUser(it->username);
+    authenticator->setPassword(it->password);
+}
+
+void CHttpClient2::OnSslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
+{
+    Q_UNUSED(errors)
+    reply->ignoreSslErrors();
+}
