@@ -9,7 +9,8 @@ class CCorvaneTableStatus : public QObject
 {
     Q_OBJECT
 public:
-    enum E_Status_Table {
+    enum E_Status_Table
+    {
         Empty = -1,
         UnknownFail = 0,
 

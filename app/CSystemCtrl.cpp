@@ -8,7 +8,8 @@ QUrl CSystemCtrl::desktopFileUrl() const
 {
     QUrl url;
     url.setScheme(QStringLiteral("file"));
-    const QStringList locations = QStandardPaths::standardLocations(QStandardPaths::DesktopLocation);
+    const QStringList locations =
+        QStandardPaths::standardLocations(QStandardPaths::DesktopLocation);
     if (!locations.isEmpty())
         url.setPath(locations.first());
     return url;

@@ -35,7 +35,8 @@ bool isComment(const QString& line)
 QString unquote(QString value)
 {
     value = value.trimmed();
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) {
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+        value.endsWith(QLatin1Char('"'))) {
         value = value.mid(1, value.size() - 2);
         QString plain;
         plain.reserve(value.size());

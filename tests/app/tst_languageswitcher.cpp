@@ -25,7 +25,8 @@ private slots:
 
         QTest::newRow("current language does nothing") << "English" << false << "English"
                                                        << "Devices";
-        QTest::newRow("existing file switches") << "French" << true << "French" << "Appareils";
+        QTest::newRow("existing file switches") << "French" << true << "French"
+                                                << "Appareils";
         QTest::newRow("missing file leaves the setting") << "Klingon" << false << "English"
                                                          << "Devices";
     }

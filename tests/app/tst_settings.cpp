@@ -33,11 +33,10 @@ private slots:
                                  << QVariant(3000);
         QTest::newRow("other keys stay at their defaults")
             << onlySearchTime << "authorizeTimeoutMs" << QVariant(30000) << QVariant(30000);
-        QTest::newRow("bool default survives") << onlySearchTime << "transparentWindow"
-                                               << QVariant(true) << QVariant(true);
-        QTest::newRow("key in another case")
-            << QByteArray("[General]\nSEARCHTIMEMS=1234\n") << "searchTimeMs" << QVariant(5000)
-            << QVariant(1234);
+        QTest::newRow("bool default survives")
+            << onlySearchTime << "transparentWindow" << QVariant(true) << QVariant(true);
+        QTest::newRow("key in another case") << QByteArray("[General]\nSEARCHTIMEMS=1234\n")
+                                             << "searchTimeMs" << QVariant(5000) << QVariant(1234);
         const QByteArray upperLog = "[General]\nLOGHTTPRESPONSE=true\n";
         QTest::newRow("log key, first client's spelling")
             << upperLog << "logHTTPResponse" << QVariant(false) << QVariant(true);
@@ -48,9 +47,8 @@ private slots:
             << "searchTimeMs" << QVariant(5000) << QVariant(5000);
         QTest::newRow("quoted value") << QByteArray("[General]\nsearchTimeMs=\"42\"\n")
                                       << "searchTimeMs" << QVariant(5000) << QVariant(42);
-        QTest::newRow("comment is no entry")
-            << QByteArray("[General]\n;searchTimeMs=1\n") << "searchTimeMs" << QVariant(5000)
-            << QVariant(5000);
+        QTest::newRow("comment is no entry") << QByteArray("[General]\n;searchTimeMs=1\n")
+                                             << "searchTimeMs" << QVariant(5000) << QVariant(5000);
         QTest::newRow("false text reads false")
             << QByteArray("[General]\nuiRemoteControl=false\n") << "uiRemoteControl"
             << QVariant(true) << QVariant(false);

@@ -20,9 +20,8 @@ class TestStatusTable : public QObject
     QVariant call(const char* function, const QVariant& argument)
     {
         QVariant result;
-        const bool ok = QMetaObject::invokeMethod(m_table.get(), function,
-                                                  Q_RETURN_ARG(QVariant, result),
-                                                  Q_ARG(QVariant, argument));
+        const bool ok = QMetaObject::invokeMethod(
+            m_table.get(), function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, argument));
         if (!ok)
             qWarning("cannot call %s", function);
         return result;
@@ -60,26 +59,49 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("tooltip");
 
-        QTest::newRow("no status") << -1 << "" << "" << "";
-        QTest::newRow("unknown failure") << 0 << "WARNING" << "Failed" << "Failed";
-        QTest::newRow("pre-test failed has nothing") << 100 << "" << "" << "";
-        QTest::newRow("authorized")
-            << 104 << "LOGIN_SUCCESS" << "Authorized successfully" << "Authorized successfully";
-        QTest::newRow("server not found") << 106 << "WARNING" << "Disconnected" << "Disconnected";
-        QTest::newRow("timeout reads the same") << 107 << "WARNING" << "Disconnected"
+        QTest::newRow("no status") << -1 << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("unknown failure") << 0 << "WARNING"
+                                         << "Failed"
+                                         << "Failed";
+        QTest::newRow("pre-test failed has nothing") << 100 << ""
+                                                     << ""
+                                                     << "";
+        QTest::newRow("authorized") << 104 << "LOGIN_SUCCESS"
+                                    << "Authorized successfully"
+                                    << "Authorized successfully";
+        QTest::newRow("server not found") << 106 << "WARNING"
+                                          << "Disconnected"
+                                          << "Disconnected";
+        QTest::newRow("timeout reads the same") << 107 << "WARNING"
+                                                << "Disconnected"
                                                 << "Disconnected";
-        QTest::newRow("needs password") << 108 << "NEEDPASSWORD" << "" << "";
-        QTest::newRow("import auth failure is plain") << 202 << "WARNING" << "Failed" << "Failed";
+        QTest::newRow("needs password") << 108 << "NEEDPASSWORD"
+                                        << ""
+                                        << "";
+        QTest::newRow("import auth failure is plain") << 202 << "WARNING"
+                                                      << "Failed"
+                                                      << "Failed";
         QTest::newRow("setup auth failure names credentials")
-            << 209 << "WARNING" << "Failed to verify user name/password"
+            << 209 << "WARNING"
+            << "Failed to verify user name/password"
             << "Failed to verify user name/password";
-        QTest::newRow("loading") << 801 << "LOADING" << "" << "";
-        QTest::newRow("unsupported debug export looks successful") << 1003 << "SUCCESS" << ""
+        QTest::newRow("loading") << 801 << "LOADING"
+                                 << ""
+                                 << "";
+        QTest::newRow("unsupported debug export looks successful") << 1003 << "SUCCESS"
+                                                                   << ""
                                                                    << "";
-        QTest::newRow("module failure has its own tooltip")
-            << 1202 << "WARNING" << "Failed" << "Failed to change package status";
-        QTest::newRow("unsupported module version has no entry") << 1205 << "" << "" << "";
-        QTest::newRow("outside the table") << 4242 << "" << "" << "";
+        QTest::newRow("module failure has its own tooltip") << 1202 << "WARNING"
+                                                            << "Failed"
+                                                            << "Failed to change package status";
+        QTest::newRow("unsupported module version has no entry") << 1205 << ""
+                                                                 << ""
+                                                                 << "";
+        QTest::newRow("outside the table") << 4242 << ""
+                                           << ""
+                                           << "";
     }
 
     void entries()
@@ -128,15 +150,15 @@ private slots:
         QTest::newRow("unset role") << QVariant() << "" << false;
         QTest::newRow("text is not a code") << QVariant(QString("802")) << "" << false;
         QTest::newRow("success") << QVariant(802) << "Item_success_Icon.png" << false;
-        QTest::newRow("login success") << QVariant(104) << "Item_success_mainpage_Icon.png"
-                                       << false;
+        QTest::newRow("login success")
+            << QVariant(104) << "Item_success_mainpage_Icon.png" << false;
         QTest::newRow("login failure") << QVariant(101) << "Common_login_fail.png" << false;
         QTest::newRow("warning") << QVariant(806) << "Common_warning_Icon.png" << false;
-        QTest::newRow("needs password") << QVariant(108) << "Item_addpassword_mainpage_Icon.png"
-                                        << false;
+        QTest::newRow("needs password")
+            << QVariant(108) << "Item_addpassword_mainpage_Icon.png" << false;
         QTest::newRow("loading animates") << QVariant(102) << "" << true;
-        QTest::newRow("unsupported debug export") << QVariant(1003) << "Item_success_Icon.png"
-                                                  << false;
+        QTest::newRow("unsupported debug export")
+            << QVariant(1003) << "Item_success_Icon.png" << false;
         QTest::newRow("no entry") << QVariant(1205) << "" << false;
     }
 
