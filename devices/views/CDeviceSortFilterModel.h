@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QSortFilterProxyModel>
+#include <QStringList>
+#include <vector>
+
+// The view a device table binds to. It sorts and filters only when asked (by filter words, model
+// set, selection and a minimum application version) and publishes the row count of the view and
+// of its source and the number of visible selected rows.
+class CDeviceSortFilterModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    Q_PROPERTY(int rawCount READ rawCount NOTIFY rawCountChanged)
+    Q_PROPERTY(int numSelected READ numSelected NOTIFY numSelectedChanged)
+
+public:
+    explicit CDeviceSortFilterModel(QObject* parent = nullptr);
+    ~CDeviceSortFilterModel() override;
+
+    void setSourceModel(QAbstractItemModel* sourceModel) override;
+
+    int count() const;
+    int rawCount() const;
+    int numSelected() const;
+
+    QStringList filterWords() const { return m_filterWords; }
+    QString minimumVersion() const { return m_minimumVersion; }
+    bool onlySelected() const { return m_onlySelected; }
+    QString modelSet() const { return m_modelSet; }
+
+    Q_INVOKABLE void setFilterWords(const QString& text);
+    Q_INVOKABLE void setModelSet(const QString& name);
+    Q_INVOKABLE void setOnlySelected(bool onlySelected);
+    Q_INVOKABLE void setMinimumVersion(const QString& text);
+    Q_INVOKABLE void refresh();
+    Q_INVOKABLE void sortByRole(const QString& roleName, int order = Qt::AscendingOrder);
+
+signals:
+    void countChanged();
+    void rawCountChanged();
+    void numSelectedChanged();
+
+public slots:
+    void OnSourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                             const QVector<int>& roles);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+    virtual bool acceptsWords(const QModelIndex& index) const;
+    virtual bool acceptsVersion(const QModelIndex& index) const;
+    virtual bool acceptsSelection(const QModelIndex& index) const;
+
+    // The comparison behind lessThan, on values already read from the source.
+    virtual bool valueLessThan(const QVariant& left, const QVariant& right) const;
+
+private:
+    void emitCountSignals();
+
+    QStringList m_filterWords;
+    QString m_minimumVersion;
+    bool m_onlySelected = false;
+    QString m_modelSet;
+
+    // The sort keys of the source rows while sortByRole runs, so each row is read once rather
+    // than once per comparison.
+    std::vector<QVariant> m_sortKeys;
+    QList<QMetaObject::Connection> m_sourceConnections;
+};

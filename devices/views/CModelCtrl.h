@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+
+class CDeviceSortFilterModel;
+class QAbstractItemModel;
+
+// QML's handle on one device view: selection (click, ctrl-click, shift-click, all), sorting and
+// filtering. Rows are rows of the view. Writes of selectedRole go through the view down the chain,
+// so a layer below may refuse them.
+class CModelCtrl : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CModelCtrl(CDeviceSortFilterModel* model, QObject* parent = nullptr);
+
+    CDeviceSortFilterModel* model() const { return m_model; }
+    int anchor() const { return m_anchor; }
+
+    using QObject::setProperty;
+    Q_INVOKABLE bool setProperty(int iRow, const QString& strRoleName, const QVariant& value);
+    Q_INVOKABLE void sortByRole(const QString& strRole, int order);
+    Q_INVOKABLE void sortByRole(const QString& strRole);
+    Q_INVOKABLE void setFilter(const QString& strFilter);
+    Q_INVOKABLE void acceptOnlySelected(bool b);
+    Q_INVOKABLE void acceptModelSet(const QString& model);
+    Q_INVOKABLE bool toggleSelection(int iRow);
+    Q_INVOKABLE bool ctrlSelect(int iRow);
+    Q_INVOKABLE bool select(int iRow);
+    Q_INVOKABLE bool shiftSelect(int iRow);
+    Q_INVOKABLE bool selectAll();
+    Q_INVOKABLE bool setSelectionToAll(bool bSelected);
+
+    void resetAnchor();
+    // The view rows whose selectedRole is true, in view order.
+    QList<int> selectedRows() const;
+    // The view rows whose value of role starts with the string form of value (case-insensitive),
+    // in view order.
+    QList<int> rowsMatching(int role, const QVariant& value) const;
+    // Replaces the rows of target with one default row per selected view row and copies the given
+    // roles of each selected row into the target row of the same position.
+    bool copySelectedTo(QAbstractItemModel* target, const QList<int>& roles) const;
+
+signals:
+    void selectionChanged();
+    void modelSorted();
+
+private:
+    bool isViewRow(int iRow) const;
+    bool setSelected(int iRow, bool selected);
+    // Writes selectedRole of every visible row whose value differs.
+    void setAllVisible(bool selected);
+
+    QPointer<CDeviceSortFilterModel> m_model;
+    int m_anchor = 0;
+};

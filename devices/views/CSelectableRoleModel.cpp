@@ -1,0 +1,47 @@
+#include "CSelectableRoleModel.h"
+
+#include "CDeviceInfo.h"
+#include "ModelNames.h"
+
+CSelectableRoleModel::CSelectableRoleModel(QObject* parent)
+    : CAppendedDataModel("selectableRole", CDeviceInfo::selectableRole, false, parent)
+{}
+
+bool CSelectableRoleModel::isSelectable(const QModelIndex& index) const
+{
+    const QString info = QIdentityProxyModel::data(index, CDeviceInfo::firmwareInfoRole).toString();
+    if (hasNonCameraPrefix(info))
+        return false;
+    if (isRecorderModel(info))
+        return m_nvrSelectable;
+    return true;
+}
+
+QVariant CSelectableRoleModel::data(const QModelIndex& index, int role) const
+{
+    if (role == CDeviceInfo::selectableRole) {
+        if (!index.isValid() || index.model() != this)
+            return QVariant();
+        return isSelectable(index);
+    }
+    return CAppendedDataModel::data(index, role);
+}
+
+bool CSelectableRoleModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role == CDeviceInfo::selectableRole)
+        return false;
+    if (role == CDeviceInfo::selectedRole && (!index.isValid() || !isSelectable(index)))
+        return false;
+    return CAppendedDataModel::setData(index, value, role);
+}
+
+void CSelectableRoleModel::setNVRSelectable(bool selectable)
+{
+    if (m_nvrSelectable == selectable)
+        return;
+    m_nvrSelectable = selectable;
+    const int rows = rowCount();
+    if (rows > 0)
+        emit dataChanged(index(0, 0), index(rows - 1, 0), {CDeviceInfo::selectableRole});
+}
