@@ -39,11 +39,21 @@ function(ardmere_qtest name)
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/xdg-runtime)
 endfunction()
 
-# Adds every immediate sub-folder of the calling folder that has a CMakeLists.txt.
+# Adds every immediate sub-folder of the calling folder that has a CMakeLists.txt, except those
+# named like a source folder left out through ARDMERE_SKIP_DIRS (tests/devicesim for
+# tools/devicesim).
 function(ardmere_add_subfolders)
     file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
     list(SORT children)
+    set(skipped "")
+    foreach(dir IN LISTS ARDMERE_SKIP_DIRS)
+        get_filename_component(base ${dir} NAME)
+        list(APPEND skipped ${base})
+    endforeach()
     foreach(child IN LISTS children)
+        if(child IN_LIST skipped)
+            continue()
+        endif()
         if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
            AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
             add_subdirectory(${child})
