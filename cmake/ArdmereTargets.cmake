@@ -41,7 +41,7 @@ endfunction()
 
 # Adds every immediate sub-folder of the calling folder that has a CMakeLists.txt, except those
 # named like a source folder left out through ARDMERE_SKIP_DIRS (tests/devicesim for
-# tools/devicesim).
+# tools/devicesim), and those named in ARDMERE_SKIP_TEST_DIRS.
 function(ardmere_add_subfolders)
     file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
     list(SORT children)
@@ -50,6 +50,7 @@ function(ardmere_add_subfolders)
         get_filename_component(base ${dir} NAME)
         list(APPEND skipped ${base})
     endforeach()
+    list(APPEND skipped ${ARDMERE_SKIP_TEST_DIRS})
     foreach(child IN LISTS children)
         if(child IN_LIST skipped)
             continue()
