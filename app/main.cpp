@@ -9,6 +9,9 @@
 
 #include "CDeviceInfo.h"
 #include "CMainDeviceChain.h"
+#ifdef ARDMERE_HAVE_REMOTECONTROL
+#include "UIRemoteControl.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -89,6 +92,18 @@ int main(int argc, char* argv[])
     }
 
     // [seam: remote-control server]
+#ifdef ARDMERE_HAVE_REMOTECONTROL
+    // Declared after the engine, so it is destroyed first: no command can reach a QML object
+    // while the scene is being torn down.
+    std::shared_ptr<UIRemoteControl> remoteControl;
+    if (readSettingsValue(QStringLiteral("uiRemoteControl"), false).toBool()) {
+        const int port =
+            readSettingsValue(QStringLiteral("uiRemoteControlPort"), UIRemoteControl::kDefaultPort)
+                .toInt();
+        remoteControl = std::make_shared<UIRemoteControl>(engine.rootObjects().first(),
+                                                          engine.rootContext(), port);
+    }
+#endif
 
     return app.exec();
 }
