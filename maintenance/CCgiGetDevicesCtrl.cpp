@@ -45,6 +45,11 @@ bool CCgiGetDevicesCtrl::Start(const QString& command, bool toFile)
         WriteStatus(index, kStatusKey, CCorvaneTableStatus::CgiGetPage_Loading);
         m_contexts.append(RowContext(index));
     }
+    if (m_contexts.isEmpty()) {
+        // The page reports a refused start rather than a run that did nothing.
+        SetWorking(false);
+        return false;
+    }
     Send(command);
     return true;
 }

@@ -57,9 +57,10 @@ bool CRebootDevicesCtrl::Start()
     m_passes = 0;
     m_contexts = BuildList();
     if (m_contexts.isEmpty()) {
+        // Nothing to send (nothing selected, or a retry after every device succeeded): the page
+        // reports a refused start rather than a run that did nothing.
         SetWorking(false);
-        emit jobFinished();
-        return true;
+        return false;
     }
     m_commandRunner->SetPath(QStringLiteral("/cgi-bin/admin/setparam.cgi"));
     m_commandRunner->SetTimeout(

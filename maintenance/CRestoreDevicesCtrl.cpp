@@ -70,9 +70,10 @@ bool CRestoreDevicesCtrl::Start()
     SetWorking(true);
     m_contexts = BuildList(body);
     if (m_contexts.isEmpty()) {
+        // Nothing to send (nothing selected, or a retry after every device succeeded): the page
+        // reports a refused start rather than a run that did nothing.
         SetWorking(false);
-        emit allCmdSent();
-        return true;
+        return false;
     }
     m_commandRunner->SetPath(QStringLiteral("/cgi-bin/admin/setparam.cgi"));
     m_commandRunner->Start(m_contexts);
