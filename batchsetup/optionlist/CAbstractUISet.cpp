@@ -1,0 +1,5 @@
+#include "CAbstractUISet.h"
+
+CAbstractUISet::CAbstractUISet(QObject* parent) : QObject(parent) {}
+
+CAbstractUISet::~CAbstractUISet() = default;
