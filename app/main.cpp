@@ -12,6 +12,9 @@
 #ifdef ARDMERE_HAVE_REMOTECONTROL
 #include "UIRemoteControl.h"
 #endif
+#ifdef ARDMERE_HAVE_BATCHSETUP
+#include "CDevicePackInstaller.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -40,6 +43,10 @@ int main(int argc, char* argv[])
     // Device pack: a newer ".vdp" beside the program is unpacked before anything reads the pack.
     QString devicePackVersion;
     // [seam: device pack preparation]
+#ifdef ARDMERE_HAVE_BATCHSETUP
+    const CDevicePackInstaller devicePackInstaller = CDevicePackInstaller::forApplication();
+    devicePackVersion = devicePackInstaller.prepareDevicePack();
+#endif
 
     registerDeviceMetaTypes();
 
@@ -78,6 +85,9 @@ int main(int argc, char* argv[])
     context->setContextProperty(QStringLiteral("strDevicePackVersion"), devicePackVersion);
 
     // [seam: DevicePack.rcc registration]
+#ifdef ARDMERE_HAVE_BATCHSETUP
+    devicePackInstaller.registerResource();
+#endif
 
     QUrl mainUrl(QStringLiteral("qrc:/src/qml/main.qml"));
     if (argc > 1)
