@@ -84,7 +84,9 @@ bool CDeviceListModel::removeRows(int row, int count, const QModelIndex& parent)
 
 Qt::ItemFlags CDeviceListModel::flags(const QModelIndex& index) const
 {
-    Q_UNUSED(index)
+    // The root is not an item; every row is enabled and editable.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsEditable;
 }
 

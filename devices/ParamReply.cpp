@@ -5,7 +5,9 @@
 ParamPairs parseParamPairs(const QByteArray& body)
 {
     ParamPairs pairs;
-    const QString text = QString::fromUtf8(body);
+    // Decode every byte: QString::fromUtf8(QByteArray) would stop at the first NUL and silently
+    // drop the rest of the reply.
+    const QString text = QString::fromUtf8(body.constData(), body.size());
     const QVector<QStringRef> lines = text.splitRef(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     for (const QStringRef& line : lines) {
         const int eq = line.indexOf(QLatin1Char('='));

@@ -44,6 +44,8 @@ bool CAppendedDataModel::setData(const QModelIndex& index, const QVariant& value
 
 Qt::ItemFlags CAppendedDataModel::flags(const QModelIndex& index) const
 {
+    if (!index.isValid())
+        return QIdentityProxyModel::flags(index);
     return QIdentityProxyModel::flags(index) | Qt::ItemIsEditable;
 }
 
