@@ -17,6 +17,8 @@ CDeviceSearcherCtrl::CDeviceSearcherCtrl(QObject* parent)
     registerDeviceMetaTypes();
     m_searcher->setCallback([this](const CDeviceSearchInfo& info) { handleAnswer(info); });
     m_searchTimer.setSingleShot(false);
+    // A coarse timer may fire up to 5 % early; the search must last the time the user chose.
+    m_searchTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_searchTimer, &QTimer::timeout, this, &CDeviceSearcherCtrl::StopSearchDevices);
     connect(&m_progressTimer, &QTimer::timeout, this, &CDeviceSearcherCtrl::progressChanged);
 }
