@@ -107,6 +107,9 @@ size_t mv_dns_build_query(uint16_t id, const char* host, const char* domain, uin
     if (nameLen > 0 && name[nameLen - 1] == '.') {
         name[--nameLen] = '\0'; /* a fully qualified name: the root label follows anyway */
     }
+    if (nameLen == 0) {
+        return 0;
+    }
     while (*label) {
         const char* dot = strchr(label, '.');
         size_t l = dot ? (size_t)(dot - label) : strlen(label);
