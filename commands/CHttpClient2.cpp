@@ -28,6 +28,7 @@ CHttpClient2::CHttpClient2(QObject* parent)
 {
     qRegisterMetaType<CHttpClient2::ENetworkError>("CHttpClient2::ENetworkError");
     qRegisterMetaType<QHttpPart>("QHttpPart");
+    qRegisterMetaType<QNetworkReply*>("QNetworkReply*");
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CHttpClient2::OnTimeout);
     connect(m_manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
@@ -308,7 +309,8 @@ void CHttpClient2::ReplyHandler(QNetworkReply* reply)
         // What arrived is dropped unread: the reply is not a legitimate answer of any CGI.
         result = eNetworkError;
     } else {
-        body = reply->readAll();
+        if (reply->isOpen())
+            body = reply->readAll();
         switch (reply->error()) {
         case QNetworkReply::NoError:
             result = eSuccess;
