@@ -5,6 +5,12 @@
 
 bool isValidIPv4(const QString& text)
 {
+    return parseIPv4(text, nullptr);
+}
+
+bool parseIPv4(const QString& text, quint32* value)
+{
+    quint32 accumulated = 0;
     int groups = 0;
     int digits = 0;
     int groupValue = 0;
@@ -12,6 +18,7 @@ bool isValidIPv4(const QString& text)
         if (ch == QLatin1Char('.')) {
             if (digits == 0 || groups == 3)
                 return false;
+            accumulated = accumulated * 256u + quint32(groupValue);
             ++groups;
             digits = 0;
             groupValue = 0;
@@ -25,7 +32,11 @@ bool isValidIPv4(const QString& text)
             return false;
         ++digits;
     }
-    return groups == 3 && digits > 0;
+    if (groups != 3 || digits == 0)
+        return false;
+    if (value)
+        *value = accumulated * 256u + quint32(groupValue);
+    return true;
 }
 
 quint32 ipv4ToUInt(const QString& text)

@@ -1,7 +1,9 @@
 #include "CDeviceSortFilterModel.h"
 
 #include "AddressHelpers.h"
+#include "CAppendedDataModel.h"
 #include "CDeviceInfo.h"
+#include "CDeviceListModel.h"
 #include "ModelNames.h"
 
 #include <QDate>
@@ -25,8 +27,12 @@ void CDeviceSortFilterModel::setSourceModel(QAbstractItemModel* newSource)
         return;
     // Queued, so QML sees the counts after the change that caused them has finished.
     m_sourceConnections << connect(newSource, &QAbstractItemModel::dataChanged, this,
-                                   &CDeviceSortFilterModel::OnSourceDataChanged,
-                                   Qt::QueuedConnection)
+                                   [this](const QModelIndex&, const QModelIndex&,
+                                          const QVector<int>& roles) {
+                                       if (roles.isEmpty() ||
+                                           roles.contains(CDeviceInfo::selectedRole))
+                                           noteSelectionChange();
+                                   })
                         << connect(
                                newSource, &QAbstractItemModel::rowsRemoved, this,
                                [this] {
@@ -73,37 +79,61 @@ void CDeviceSortFilterModel::emitCountSignals()
     emit countChanged();
 }
 
+void CDeviceSortFilterModel::refilter()
+{
+    // A filter change hides or shows rows all over the list. Passing that on as one layout change
+    // costs one pass over the rows; passing it on as separate removals and insertions (what
+    // invalidateFilter does) costs a pass per run of rows, which is quadratic for a filter that
+    // keeps, say, every fifth row of ten thousand.
+    const bool sorted = sortColumn() >= 0 && sourceModel();
+    if (sorted)
+        fillSortKeys();
+    invalidate();
+    rowCount(); // builds the new mapping while the sort keys are at hand
+    m_sortKeys.clear();
+}
+
+void CDeviceSortFilterModel::fillSortKeys()
+{
+    const int rows = sourceModel()->rowCount();
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row)
+        keys.push_back(sortKeyOf(row));
+    m_sortKeys = std::move(keys);
+}
+
 void CDeviceSortFilterModel::setFilterWords(const QString& text)
 {
     m_filterWords = text.split(QLatin1Char(' '));
-    invalidateFilter();
+    refilter();
     emitCountSignals();
 }
 
 void CDeviceSortFilterModel::setModelSet(const QString& name)
 {
     m_modelSet = name;
-    invalidateFilter();
+    refilter();
     emit countChanged();
 }
 
 void CDeviceSortFilterModel::setOnlySelected(bool onlySelected)
 {
     m_onlySelected = onlySelected;
-    invalidateFilter();
+    refilter();
     emit countChanged();
 }
 
 void CDeviceSortFilterModel::setMinimumVersion(const QString& text)
 {
     m_minimumVersion = text;
-    invalidateFilter();
+    refilter();
     emitCountSignals();
 }
 
 void CDeviceSortFilterModel::refresh()
 {
-    invalidateFilter();
+    refilter();
     emitCountSignals();
 }
 
@@ -114,14 +144,25 @@ void CDeviceSortFilterModel::sortByRole(const QString& roleName, int order)
     const int role = roleFromName(roleName);
     setSortRole(role);
 
-    const QAbstractItemModel* source = sourceModel();
-    const int rows = source->rowCount();
-    m_sortKeys.clear();
-    m_sortKeys.reserve(size_t(rows));
-    for (int row = 0; row < rows; ++row)
-        m_sortKeys.push_back(source->index(row, 0).data(role));
+    fillSortKeys();
     sort(0, order == Qt::DescendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
     m_sortKeys.clear();
+}
+
+void CDeviceSortFilterModel::noteSelectionChange()
+{
+    // Selecting all rows changes every row one by one; QML needs to hear of it once, after the
+    // change, not once per row (each notice makes it recount the selection).
+    if (m_selectionNoticePending)
+        return;
+    m_selectionNoticePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_selectionNoticePending = false;
+            emit numSelectedChanged();
+        },
+        Qt::QueuedConnection);
 }
 
 void CDeviceSortFilterModel::OnSourceDataChanged(const QModelIndex& topLeft,
@@ -130,7 +171,7 @@ void CDeviceSortFilterModel::OnSourceDataChanged(const QModelIndex& topLeft,
 {
     Q_UNUSED(topLeft)
     Q_UNUSED(bottomRight)
-    if (roles.contains(CDeviceInfo::selectedRole))
+    if (roles.isEmpty() || roles.contains(CDeviceInfo::selectedRole))
         emit numSelectedChanged();
 }
 
@@ -142,12 +183,13 @@ bool CDeviceSortFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex& 
     const QModelIndex idx = source->index(sourceRow, 0, sourceParent);
     if (!idx.isValid() || !acceptsWords(idx) || !acceptsSelection(idx))
         return false;
-    if (m_modelSet != QLatin1String("all")) {
-        const QString info = idx.data(CDeviceInfo::firmwareInfoRole).toString();
+    const bool nvrOnly = m_modelSet == QLatin1String("nvr");
+    if (nvrOnly || m_modelSet == QLatin1String("camera")) {
+        const QString info = sourceValue(sourceRow, CDeviceInfo::firmwareInfoRole).toString();
         const bool recorder = isRecorderModel(info);
-        if (m_modelSet == QLatin1String("nvr") && !recorder)
+        if (nvrOnly && !recorder)
             return false;
-        if (m_modelSet == QLatin1String("camera") && (recorder || isOtherDevice(info)))
+        if (!nvrOnly && (recorder || isOtherDevice(info)))
             return false;
     }
     return acceptsVersion(idx);
@@ -157,11 +199,12 @@ bool CDeviceSortFilterModel::acceptsWords(const QModelIndex& index) const
 {
     if (m_filterWords.isEmpty())
         return true;
+    const int row = index.row();
     const QString fields[] = {
-        index.data(CDeviceInfo::modelRole).toString(),
-        index.data(CDeviceInfo::ipRole).toString(),
-        index.data(CDeviceInfo::macRole).toString(),
-        index.data(CDeviceInfo::firmwareRole).toString(),
+        sourceValue(row, CDeviceInfo::modelRole).toString(),
+        sourceValue(row, CDeviceInfo::ipRole).toString(),
+        sourceValue(row, CDeviceInfo::macRole).toString(),
+        sourceValue(row, CDeviceInfo::firmwareRole).toString(),
     };
     for (const QString& word : m_filterWords) {
         bool found = false;
@@ -208,25 +251,69 @@ bool CDeviceSortFilterModel::acceptsSelection(const QModelIndex& index) const
     return selected.isValid() ? selected.toBool() : true;
 }
 
+const CDeviceInfo* CDeviceSortFilterModel::recordOf(int sourceRow) const
+{
+    // Appended layers keep rows one to one and pass field roles through unchanged.
+    const QAbstractItemModel* model = sourceModel();
+    while (const auto* layer = qobject_cast<const CAppendedDataModel*>(model))
+        model = layer->sourceModel();
+    const auto* list = qobject_cast<const CDeviceListModel*>(model);
+    if (!list || sourceRow < 0 || size_t(sourceRow) >= list->devices().size())
+        return nullptr;
+    return list->devices()[size_t(sourceRow)].get();
+}
+
+QVariant CDeviceSortFilterModel::sourceValue(int sourceRow, int role) const
+{
+    if (CDeviceInfo::isFieldRole(role)) {
+        if (const CDeviceInfo* record = recordOf(sourceRow))
+            return record->value(role);
+    }
+    const QAbstractItemModel* source = sourceModel();
+    return source ? source->index(sourceRow, 0).data(role) : QVariant();
+}
+
+CDeviceSortFilterModel::SortKey CDeviceSortFilterModel::sortKeyOf(int sourceRow) const
+{
+    SortKey key;
+    key.value = sourceValue(sourceRow, sortRole());
+    quint32 address = 0;
+    if (sortRole() == CDeviceInfo::ipRole && parseIPv4(key.value.toString(), &address))
+        key.ip = address;
+    return key;
+}
+
 bool CDeviceSortFilterModel::lessThan(const QModelIndex& left, const QModelIndex& right) const
 {
-    const int role = sortRole();
-    const auto keyOf = [this, role](const QModelIndex& idx) {
+    SortKey leftKey;
+    SortKey rightKey;
+    const auto keyOf = [this](const QModelIndex& idx, SortKey& scratch) -> const SortKey& {
         if (idx.row() >= 0 && size_t(idx.row()) < m_sortKeys.size())
             return m_sortKeys[size_t(idx.row())];
-        return idx.data(role);
+        scratch = sortKeyOf(idx.row());
+        return scratch;
     };
-    return valueLessThan(keyOf(left), keyOf(right));
+    const SortKey& l = keyOf(left, leftKey);
+    const SortKey& r = keyOf(right, rightKey);
+    if (sortRole() == CDeviceInfo::ipRole) {
+        // Addresses compare by number when both are valid, otherwise as text.
+        if (l.ip >= 0 && r.ip >= 0)
+            return l.ip < r.ip;
+        return l.value.toString().compare(r.value.toString(), sortCaseSensitivity()) < 0;
+    }
+    return valueLessThan(l.value, r.value);
 }
 
 bool CDeviceSortFilterModel::valueLessThan(const QVariant& left, const QVariant& right) const
 {
     if (sortRole() == CDeviceInfo::ipRole) {
-        const QString l = left.toString();
-        const QString r = right.toString();
-        if (isValidIPv4(l) && isValidIPv4(r))
-            return ipv4ToUInt(l) < ipv4ToUInt(r);
-        return l.compare(r, sortCaseSensitivity()) < 0;
+        quint32 l = 0;
+        quint32 r = 0;
+        const QString leftText = left.toString();
+        const QString rightText = right.toString();
+        if (parseIPv4(leftText, &l) && parseIPv4(rightText, &r))
+            return l < r;
+        return leftText.compare(rightText, sortCaseSensitivity()) < 0;
     }
     // The standard comparison of a sort proxy: invalid values last, numbers and dates by value,
     // everything else as text.

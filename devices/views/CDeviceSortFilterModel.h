@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+class CDeviceInfo;
+
 // The view a device table binds to. It sorts and filters only when asked (by filter words, model
 // set, selection and a minimum application version) and publishes the row count of the view and
 // of its source and the number of visible selected rows.
@@ -53,11 +55,29 @@ protected:
     virtual bool acceptsVersion(const QModelIndex& index) const;
     virtual bool acceptsSelection(const QModelIndex& index) const;
 
+    // Re-filters (and keeps the sort order) as one layout change.
+    void refilter();
+
     // The comparison behind lessThan, on values already read from the source.
     virtual bool valueLessThan(const QVariant& left, const QVariant& right) const;
 
+    // The value of role for a source row. Field roles are read straight from the record when the
+    // source is a stack of appended layers over a device list (they pass those layers unchanged);
+    // everything else goes through the source.
+    QVariant sourceValue(int sourceRow, int role) const;
+
 private:
+    struct SortKey
+    {
+        QVariant value;
+        qint64 ip = -1; // numeric address when sorting by ipRole and the text is valid
+    };
+
     void emitCountSignals();
+    void fillSortKeys();
+    void noteSelectionChange();
+    const CDeviceInfo* recordOf(int sourceRow) const;
+    SortKey sortKeyOf(int sourceRow) const;
 
     QStringList m_filterWords;
     QString m_minimumVersion;
@@ -66,6 +86,7 @@ private:
 
     // The sort keys of the source rows while sortByRole runs, so each row is read once rather
     // than once per comparison.
-    std::vector<QVariant> m_sortKeys;
+    std::vector<SortKey> m_sortKeys;
+    bool m_selectionNoticePending = false;
     QList<QMetaObject::Connection> m_sourceConnections;
 };

@@ -4,7 +4,7 @@
 
 CDeviceSubsetFilterModel::CDeviceSubsetFilterModel(QObject* parent) : QSortFilterProxyModel(parent)
 {
-    setDynamicSortFilter(false);
+    setDynamicSortFilter(true);
 }
 
 void CDeviceSubsetFilterModel::setSourceModel(QAbstractItemModel* newSource)
@@ -13,6 +13,7 @@ void CDeviceSubsetFilterModel::setSourceModel(QAbstractItemModel* newSource)
         disconnect(connection);
     m_sourceConnections.clear();
     QSortFilterProxyModel::setSourceModel(newSource);
+    m_announcedCount = rowCount();
     if (!newSource)
         return;
     if (auto* view = qobject_cast<CDeviceSortFilterModel*>(newSource)) {
@@ -24,12 +25,18 @@ void CDeviceSubsetFilterModel::setSourceModel(QAbstractItemModel* newSource)
                                    &CDeviceSubsetFilterModel::OnSourceDataChanged);
 }
 
+void CDeviceSubsetFilterModel::announceCountChange()
+{
+    if (rowCount() == m_announcedCount)
+        return;
+    m_announcedCount = rowCount();
+    emit countChanged();
+}
+
 void CDeviceSubsetFilterModel::resetFilter()
 {
-    const int before = rowCount();
     invalidateFilter();
-    if (rowCount() != before)
-        emit countChanged();
+    announceCountChange();
 }
 
 void CDeviceSubsetFilterModel::OnSourceDataChanged(const QModelIndex& topLeft,
@@ -38,10 +45,16 @@ void CDeviceSubsetFilterModel::OnSourceDataChanged(const QModelIndex& topLeft,
 {
     Q_UNUSED(topLeft)
     Q_UNUSED(bottomRight)
+    // The changed rows were already re-examined by the proxy itself, which hears of the change
+    // before this slot does.
     const QVector<int> watched = watchedRoles();
+    if (roles.isEmpty()) {
+        announceCountChange();
+        return;
+    }
     for (int role : roles) {
         if (watched.contains(role)) {
-            resetFilter();
+            announceCountChange();
             return;
         }
     }

@@ -5,7 +5,11 @@
 
 // Common ground of the small device views over a CDeviceSortFilterModel (devices that failed
 // authorization, devices that need a first password): a row count for QML that is announced only
-// when it changes, and a re-filter whenever a role the subset depends on changes.
+// when it changes, kept current whenever a role the subset depends on changes.
+//
+// A changed row is re-examined on its own as part of the change (the proxy's dynamic filtering)
+// rather than by re-filtering every row: selecting all of ten thousand devices changes them one by
+// one, and a full re-filter per change would make that quadratic.
 class CDeviceSubsetFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -34,5 +38,8 @@ protected:
     virtual QVector<int> watchedRoles() const = 0;
 
 private:
+    void announceCountChange();
+
     QList<QMetaObject::Connection> m_sourceConnections;
+    int m_announcedCount = 0;
 };

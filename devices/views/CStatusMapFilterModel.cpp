@@ -6,7 +6,7 @@ CStatusMapFilterModel::CStatusMapFilterModel(QObject* parent) : CStatusMapSortMo
 
 void CStatusMapFilterModel::refresh()
 {
-    invalidateFilter();
+    refilter();
     emit countChanged();
 }
 

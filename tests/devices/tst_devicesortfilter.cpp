@@ -304,6 +304,42 @@ private slots:
         QCOMPARE(view()->sortRole(), int(Qt::DisplayRole));
     }
 
+    // Re-filtering keeps the order of the last sort, and rows shown again take their sorted places.
+    void filterKeepsSortOrder()
+    {
+        m_chain->modelCtrl()->sortByRole(QStringLiteral("ipRole"));
+        m_chain->modelCtrl()->setFilter(QStringLiteral("192"));
+        QCOMPARE(viewColumn(*view(), CDeviceInfo::ipRole),
+                 (QStringList{"192.168.1.9", "192.168.1.10"}));
+        m_chain->modelCtrl()->setFilter(QString());
+        QCOMPARE(
+            viewColumn(*view(), CDeviceInfo::ipRole),
+            (QStringList{"10.0.0.5", "10.0.0.6", "172.16.0.1", "192.168.1.9", "192.168.1.10"}));
+    }
+
+    void persistentIndexAcrossFilters()
+    {
+        const QPersistentModelIndex kept(view()->index(2, 0));
+        QCOMPARE(kept.data(CDeviceInfo::ipRole).toString(), QStringLiteral("10.0.0.5"));
+        m_chain->modelCtrl()->setFilter(QStringLiteral("10.0"));
+        QVERIFY(kept.isValid());
+        QCOMPARE(kept.row(), 0);
+        QCOMPARE(kept.data(CDeviceInfo::ipRole).toString(), QStringLiteral("10.0.0.5"));
+        m_chain->modelCtrl()->setFilter(QStringLiteral("172"));
+        QVERIFY(!kept.isValid());
+    }
+
+    // Selecting many rows is announced once, after the change, not once per row.
+    void selectionNoticeIsCoalesced()
+    {
+        QSignalSpy selectedChanged(view(), &CDeviceSortFilterModel::numSelectedChanged);
+        m_chain->modelCtrl()->selectAll();
+        QCOMPARE(selectedChanged.count(), 0);
+        flushQueued();
+        QCOMPARE(selectedChanged.count(), 1);
+        QCOMPARE(view()->numSelected(), 3);
+    }
+
     void numSelectedCountsVisibleRows()
     {
         QSignalSpy selectedChanged(view(), &CDeviceSortFilterModel::numSelectedChanged);
