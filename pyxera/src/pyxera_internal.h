@@ -3,6 +3,7 @@
 #define PYXERA_INTERNAL_H
 
 #include "pyxera.h"
+#include "pyxera_wire.h"
 
 #include <pthread.h>
 #include <stddef.h>
@@ -60,6 +61,9 @@ struct PyxeraInstance
 int pyx_worker_start(struct PyxeraInstance* inst);
 /* Wakes the worker so that it sees a new request or the stop flag. */
 void pyx_worker_wake(struct PyxeraInstance* inst);
+
+/* Lays out a decoded answer as the record the callback receives (PYXERA_RECORD_SIZE bytes). */
+void pyx_record_from_answer(const pxw_answer* answer, unsigned char* record);
 
 /* Monotonic milliseconds. */
 uint64_t pyx_now_ms(void);

@@ -214,12 +214,6 @@ static uint64_t fnv1a(uint64_t h, const void* data, size_t n)
     return h;
 }
 
-static void put16(unsigned char* rec, size_t off, uint16_t v)
-{
-    rec[off] = (unsigned char)v;
-    rec[off + 1] = (unsigned char)(v >> 8);
-}
-
 static void deliver(worker* w, const unsigned char* buf, size_t len, const struct sockaddr_in* from)
 {
     pxw_answer a;
@@ -239,17 +233,7 @@ static void deliver(worker* w, const unsigned char* buf, size_t len, const struc
     if (pyx_seen_add(&w->seen, key) == 0)
         return; /* this device was delivered already in this discovery */
 
-    memset(rec, 0, sizeof rec);
-    memcpy(rec + PYXERA_REC_INFO, a.info, sizeof a.info);
-    memcpy(rec + PYXERA_REC_MAC, a.mac, sizeof a.mac);
-    memcpy(rec + PYXERA_REC_IP, a.ipv4, sizeof a.ipv4);
-    memcpy(rec + PYXERA_REC_MODEL, a.model, sizeof a.model);
-    put16(rec, PYXERA_REC_HTTP_PORT, a.http_port);
-    put16(rec, PYXERA_REC_NUMBER, (uint16_t)a.number);
-    put16(rec, PYXERA_REC_NUMBER + 2, (uint16_t)(a.number >> 16));
-    memcpy(rec + PYXERA_REC_EXTRA, a.extra, sizeof a.extra);
-    put16(rec, PYXERA_REC_CMS_PORT, a.cms_port);
-    put16(rec, PYXERA_REC_HTTPS_PORT, a.https_port);
+    pyx_record_from_answer(&a, rec);
     w->inst->callback(w->inst->context, PYXERA_EVENT_ANSWER, rec);
 }
 
