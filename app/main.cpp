@@ -8,7 +8,13 @@
 #include "Settings.h"
 
 #include "CDeviceInfo.h"
+#include "CDeviceSortFilterModel.h"
 #include "CMainDeviceChain.h"
+#include "CMainPageCtrl.h"
+#include "CModelCtrl.h"
+#include "CNeedPasswordFilterModel.h"
+#include "CPasswordPolicyCheck.h"
+#include "CUnauthorizedFilterModel.h"
 #ifdef ARDMERE_HAVE_REMOTECONTROL
 #include "UIRemoteControl.h"
 #endif
@@ -55,10 +61,12 @@ int main(int argc, char* argv[])
     // licences, restore, debug export, CGI, system, application modules, firmware, reboot, device
     // export.
     // [seam: alias address controller]
-    // The main page's device list and its views (the main page controller will own them).
-    CMainDeviceChain mainDeviceChain;
+    CMainPageCtrl mainPageCtrl;
+    CMainDeviceChain& mainDeviceChain = *mainPageCtrl.chain();
     // [seam: page controllers before the system controller]
     CSystemCtrl systemCtrl;
+    // The password dialogs judge typed passwords with it.
+    CPasswordPolicyCheck passwordPolicyCheck;
     // [seam: page controllers after the system controller]
 
     QQmlApplicationEngine engine;
@@ -66,6 +74,7 @@ int main(int argc, char* argv[])
         readSettingsValue(QStringLiteral("transparentWindow"), true).toBool());
 
     qmlRegisterType<CCorvaneTableStatus>("CCorvaneTableStatus", 1, 0, "CCorvaneTableStatus");
+    qmlRegisterType<CMainPageCtrl>("CMainPageCtrl", 1, 0, "CMainPageCtrl");
     // [seam: QML types of page controllers]
 
     QQmlContext* context = engine.rootContext();
@@ -80,8 +89,11 @@ int main(int argc, char* argv[])
                                 mainDeviceChain.unauthorizedFilterModel());
     context->setContextProperty(QStringLiteral("needPasswordFilterModel"),
                                 mainDeviceChain.needPasswordFilterModel());
-    // [seam: mainPageCtrl and the page controllers' context properties]
+    mainPageCtrl.setEngine(&engine);
+    context->setContextProperty(QStringLiteral("mainPageCtrl"), &mainPageCtrl);
+    // [seam: the page controllers' context properties]
     context->setContextProperty(QStringLiteral("systemCtrl"), &systemCtrl);
+    context->setContextProperty(QStringLiteral("passwordPolicyCheck"), &passwordPolicyCheck);
     context->setContextProperty(QStringLiteral("strDevicePackVersion"), devicePackVersion);
 
     // [seam: DevicePack.rcc registration]
