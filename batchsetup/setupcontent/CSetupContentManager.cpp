@@ -86,6 +86,9 @@ std::shared_ptr<COptionList> CSetupContentManager::CreateUISet(const QString& ui
 UISetEntry& CSetupContentManager::Append(const QString& uid, int channel)
 {
     m_entries.append(UISetEntry{uid, channel, CreateUISet(uid)});
+    ++m_generation;
+    if (COptionList* set = m_entries.last().set.get())
+        connect(set, &COptionList::currentOptChanged, this, [this] { ++m_generation; });
     const UidChannel key(uid, channel);
     if (!m_firstIndex.contains(key))
         m_firstIndex.insert(key, m_entries.size() - 1);
@@ -114,6 +117,8 @@ bool CSetupContentManager::Init(const QString& directory)
 bool CSetupContentManager::Init(const QString& directory, const QString& customizeDirectory)
 {
     m_targetPacks.clear();
+    m_requestCache.clear();
+    ++m_generation;
     const bool loaded = m_pack.Load(directory + "/csv");
     m_pack.LoadCustomizeSettings(customizeDirectory);
     for (const QString& uid : m_pack.CustomizeUids())
@@ -214,20 +219,23 @@ QVector<UidOption> CSetupContentManager::ChannelOptions(const CDevicePack& pack,
 
 QString CSetupContentManager::GetParamString(const CDevicePack& pack, const UISetEntry& entry) const
 {
-    QVector<UidOption> options = pack.GetOptions(entry.uid);
-    if (!hasValue(options))
+    const UidEntry* uidEntry = pack.FindEntry(entry.uid);
+    if (!uidEntry || !hasValue(uidEntry->options))
         return QString();
-    options = ChannelOptions(pack, entry);
-    const QString current = entry.set ? entry.set->currentOpt() : QString();
-    for (const UidOption& option : qAsConst(options)) {
-        if (!option.first.isEmpty() && option.first == current)
-            return option.second;
-    }
-    if (options.first().first == kFreeInput) {
-        QString params = options.first().second;
-        params.replace(kFreeInput, encodeFreeInput(current));
+    const QVector<UidOption>& options = uidEntry->options;
+    const bool rewrite = entry.channel > 0 && IsChannelUid(entry.uid);
+    auto onChannel = [&](QString params) {
+        if (rewrite)
+            params.replace(QLatin1String("_c0_"), QStringLiteral("_c%1_").arg(entry.channel));
         return params;
+    };
+    const QString current = entry.set ? entry.set->currentOpt() : QString();
+    for (const UidOption& option : options) {
+        if (!option.first.isEmpty() && option.first == current)
+            return onChannel(option.second);
     }
+    if (options.first().first == kFreeInput)
+        return onChannel(options.first().second).replace(kFreeInput, encodeFreeInput(current));
     qDebug().noquote() << "UID " + entry.uid + " with currentOption " + current +
                               " cannot match any option in " + pack.CurrentModel() +
                               " in device pack";
@@ -336,11 +344,18 @@ const CDevicePack& CSetupContentManager::PackForModel(const QString& model) cons
 QMap<QString, QStringList>
 CSetupContentManager::BuildSetRequests(const QString& model, const QVector<UidChannel>& items) const
 {
+    const auto cached = m_requestCache.constFind(model);
+    if (cached != m_requestCache.constEnd() && cached->generation == m_generation &&
+        cached->items == items)
+        return cached->requests;
+
     const CDevicePack& pack = PackForModel(model);
     QMap<QString, QStringList> requests;
     for (const UidChannel& item : items) {
         QPair<QString, QString> pathValue = GetParamItem(pack, item.first, item.second);
-        const QRegularExpressionMatch digital = digitalUidPattern().match(item.first);
+        const QRegularExpressionMatch digital = item.first.startsWith(QLatin1String("uid_d"))
+                                                    ? digitalUidPattern().match(item.first)
+                                                    : QRegularExpressionMatch();
         if (digital.hasMatch()) {
             const UISetEntry entry = GetContent(item.first, item.second);
             const QString state = entry.set ? entry.set->currentOpt() : QString();
@@ -352,6 +367,7 @@ CSetupContentManager::BuildSetRequests(const QString& model, const QVector<UidCh
         if (!pathValue.first.isEmpty() && !pathValue.second.isEmpty())
             requests[pathValue.first].append(pathValue.second);
     }
+    m_requestCache.insert(model, CachedRequests{m_generation, items, requests});
     return requests;
 }
 

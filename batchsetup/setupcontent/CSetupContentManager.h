@@ -90,6 +90,16 @@ private:
     // Packs with a target camera's model loaded, built once per model (the tables only change
     // in Init).
     mutable QHash<QString, CDevicePack> m_targetPacks;
+    // The last requests built per target model. A run asks the same for every camera of a model,
+    // so they are built once while no choice changes (every change bumps the generation).
+    struct CachedRequests
+    {
+        quint64 generation = 0;
+        QVector<UidChannel> items;
+        QMap<QString, QStringList> requests;
+    };
+    mutable QHash<QString, CachedRequests> m_requestCache;
+    quint64 m_generation = 0;
     int m_numChannel = 1;
     int m_allocatedChannels = 1;
     int m_digitalInputCount = 0;

@@ -360,6 +360,12 @@ void TestSetupContentManager::buildForMixedModels()
         manager.BuildSetRequests("QZ9185", items),
         (Requests{
             {kSet, {"network_http_port=8080", "system_hostname=lobby", "videoin_c0_color=0"}}}));
+    // A changed choice is seen by the next camera of a model already built.
+    setCurrent(manager, "uid_system_hostname", 0, "gate");
+    QCOMPARE(manager.BuildSetRequests("QD8182-ABC", items).value(kSet).at(1),
+             QString("system_hostname=gate"));
+    QCOMPARE(manager.BuildSetRequests("QD8182-ABC", items.mid(2)),
+             (Requests{{kSet, {"image_c0_color=0"}}}));
     // The template's table is still loaded.
     QCOMPARE(manager.CurrentModel(), QString("QD8182"));
     QCOMPARE(manager.BuildSetRequests("QD8182", {}), Requests{});
