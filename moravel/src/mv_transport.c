@@ -216,6 +216,13 @@ static int32_t MORAVEL_CALL sockWaitConnected(MoravelTransport* tr, MoravelToken
     return mv_sock_add(t->agent, &s);
 }
 
+static int MORAVEL_CALL removeOwned(MoravelCallbackRecord* rec)
+{
+    mv_sock_remove(rec->agent, MORAVEL_REMOVE_SILENT, 0, rec->user);
+    mv_timer_remove(rec->agent, MORAVEL_REMOVE_SILENT, 0, rec->user);
+    return 0;
+}
+
 static int32_t MORAVEL_CALL sockRelease(MoravelTransport** p)
 {
     MvSockTransport* t = (MvSockTransport*)*p;
@@ -223,11 +230,14 @@ static int32_t MORAVEL_CALL sockRelease(MoravelTransport** p)
     /* Operations still queued on this socket would otherwise poll a descriptor number that the
      * system may already have given to another socket. */
     pthread_mutex_lock(&a->dataLock);
-    int safe = !a->haveLoopThread || mv_is_loop_thread_locked(a);
+    int direct = !a->haveLoopThread || mv_is_loop_thread_locked(a);
     pthread_mutex_unlock(&a->dataLock);
-    if (safe) {
-        mv_sock_remove(a, MORAVEL_REMOVE_SILENT, 0, t);
-        mv_timer_remove(a, MORAVEL_REMOVE_SILENT, 0, t);
+    if (direct) {
+        MoravelCallbackRecord rec = {NULL, t, 0, 0, 0, a};
+        removeOwned(&rec);
+    } else {
+        /* Their callbacks would otherwise run on the loop thread with this freed block. */
+        SCHEAGENT_DoSomethingSafely(a, removeOwned, t, 0, 0);
     }
     if (t->fd >= 0) {
         shutdown(t->fd, SHUT_WR);

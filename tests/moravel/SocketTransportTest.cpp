@@ -371,6 +371,27 @@ TEST_P(SocketTest, AcceptWrapsStreamAndDatagramConnections)
     COMMON_TI_Release(&listener);
 }
 
+TEST_P(SocketTest, ReleasingATransportDropsItsQueuedOperations)
+{
+    MoravelTransport* tr = nullptr;
+    ASSERT_EQ(SOCK_TO_COMM_TI(&tr, agent.get(), server, 0, 0, nullptr, 0), 0);
+    int number = server;
+    server = -1;
+    char buf[8];
+    MoravelToken t{};
+    ASSERT_EQ(COMMON_TI_ReadData(tr, &t, Collector::callback, &collector, 8, buf, 0), 0);
+    agent.until([] { return false; }, 20ms); // the read is now waiting inside the loop
+    EXPECT_EQ(COMMON_TI_Release(&tr), 0);
+    // The descriptor number goes to a new socket that has data: the old read must not see it.
+    auto [c, s] = tcpPair();
+    ASSERT_EQ(send(c, "12345678", 8, 0), 8);
+    agent.until([] { return false; }, 50ms);
+    EXPECT_EQ(collector.count(), 0u) << "descriptor " << number << " reused as " << s;
+    EXPECT_EQ(SCHEAGENT_Echo(agent.get()) & MORAVEL_ECHO_SOCKETS, 0);
+    close(c);
+    close(s);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sockets, SocketTest, ::testing::Bool(), threadName);
 
 TEST(TransportDispatch, MissingTransportAnswersNotAvailable)
