@@ -1,6 +1,6 @@
 // Reply forms of the simulated devices' scripts, checked with curl as an independent client.
-#include "CCurl.h"
 #include "CCgiHandler.h"
+#include "CCurl.h"
 #include "CDeviceSimulator.h"
 #include "CFreePort.h"
 
@@ -81,24 +81,22 @@ void tst_DeviceSimReplies::getParam_data()
         << kBare << "system_info_serialnumber&system_info_modelname"
         << QByteArray("system_info_serialnumber='02A57F000B03'\r\n"
                       "system_info_modelname='QF8360'\r\n");
-    QTest::newRow("unknown name absent")
-        << kBare << "no_such_param&system_info_modelname&nosuch"
-        << QByteArray("system_info_modelname='QF8360'\r\n");
+    QTest::newRow("unknown name absent") << kBare << "no_such_param&system_info_modelname&nosuch"
+                                         << QByteArray("system_info_modelname='QF8360'\r\n");
     QTest::newRow("only unknown names") << kBare << "bogus&bogus_two" << QByteArray();
     QTest::newRow("group name answers the group")
         << kBare << "layout"
         << QByteArray("layout_defaultpassword_length='8~64'\r\n"
                       "layout_defaultpassword_specialcharacter='!\\%\\-\\.@\\^_~'\r\n"
                       "layout_defaultpassword_type='5'\r\n");
-    QTest::newRow("prefix at a _ boundary")
-        << kVca << "zapk_module"
-        << QByteArray("zapk_module_i0_extendedname=''\r\n"
-                      "zapk_module_i0_license='none'\r\n"
-                      "zapk_module_i0_name='VCA'\r\n"
-                      "zapk_module_i0_status='on'\r\n"
-                      "zapk_module_i0_version='2.1.0'\r\n"
-                      "zapk_module_number='1'\r\n"
-                      "zapk_module_save2sd='1'\r\n");
+    QTest::newRow("prefix at a _ boundary") << kVca << "zapk_module"
+                                            << QByteArray("zapk_module_i0_extendedname=''\r\n"
+                                                          "zapk_module_i0_license='none'\r\n"
+                                                          "zapk_module_i0_name='VCA'\r\n"
+                                                          "zapk_module_i0_status='on'\r\n"
+                                                          "zapk_module_i0_version='2.1.0'\r\n"
+                                                          "zapk_module_number='1'\r\n"
+                                                          "zapk_module_save2sd='1'\r\n");
     QTest::newRow("prefix inside a word is no group") << kBare << "layout_default" << QByteArray();
     QTest::newRow("recorder identity")
         << kRecorder << "system_info_firmwareversion&system_servername"
@@ -134,10 +132,11 @@ void tst_DeviceSimReplies::setParamStoresAndEchoes()
 
 void tst_DeviceSimReplies::sdCardReportReadsAsItems()
 {
-    QVERIFY(m_sim.setState(kBare, {{"sdCards", QJsonArray{QJsonObject{{"cond", "detached"}},
-                                                          QJsonObject{{"cond", "ready"},
-                                                                      {"totalSize", 2048},
-                                                                      {"usedSpace", 512}}}}}));
+    QVERIFY(m_sim.setState(
+        kBare,
+        {{"sdCards",
+          QJsonArray{QJsonObject{{"cond", "detached"}},
+                     QJsonObject{{"cond", "ready"}, {"totalSize", 2048}, {"usedSpace", 512}}}}}));
     const CCurl::SResult r = authed({url(kBare, "/cgi-bin/admin/lsctrl.cgi?cmd=queryStatus")});
     QCOMPARE(r.status, 200);
     // The program reads items with this expression; "." must not have to cross a line break.
@@ -220,7 +219,8 @@ void tst_DeviceSimReplies::missingScriptsAnswer404()
     QFETCH(bool, post);
     QStringList args;
     if (post)
-        args << "--data" << "x=1";
+        args << "--data"
+             << "x=1";
     const CCurl::SResult r = authed(args << url(ip, path));
     QCOMPARE(r.status, 404);
 }
@@ -245,8 +245,7 @@ void tst_DeviceSimReplies::modulesStartStopAndRemove()
              QByteArray("zapk_module_number='1'\r\n"));
     // Its scripts went with it; the other module's stay.
     QCOMPARE(authed({url(kStereo, "/VCA/cgi-bin/export_log.cgi?backup")}).status, 404);
-    QCOMPARE(authed({url(kStereo, "/Stereo-Counting/cgi-bin/export_log.cgi?backup")}).status,
-             200);
+    QCOMPARE(authed({url(kStereo, "/Stereo-Counting/cgi-bin/export_log.cgi?backup")}).status, 200);
 }
 
 void tst_DeviceSimReplies::packageUploadInstallsModule()
@@ -301,12 +300,18 @@ void tst_DeviceSimReplies::firmwareVersionFromFileName_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("version");
 
-    QTest::newRow("identification form") << "QD8182-QXOR-0205a.pkg" << "0205a";
-    QTest::newRow("model and version") << "qd8182-0300.bin" << "0300";
-    QTest::newRow("bare name") << "firmware0400.flash" << "firmware0400";
-    QTest::newRow("windows path") << "C:\\fw\\QD8182-QXOR-0206.pkg" << "0206";
-    QTest::newRow("other model") << "QB9365-QXOR-0205a.pkg" << "";
-    QTest::newRow("dash at the end") << "QD8182-.pkg" << "";
+    QTest::newRow("identification form") << "QD8182-QXOR-0205a.pkg"
+                                         << "0205a";
+    QTest::newRow("model and version") << "qd8182-0300.bin"
+                                       << "0300";
+    QTest::newRow("bare name") << "firmware0400.flash"
+                               << "firmware0400";
+    QTest::newRow("windows path") << "C:\\fw\\QD8182-QXOR-0206.pkg"
+                                  << "0206";
+    QTest::newRow("other model") << "QB9365-QXOR-0205a.pkg"
+                                 << "";
+    QTest::newRow("dash at the end") << "QD8182-.pkg"
+                                     << "";
 }
 
 void tst_DeviceSimReplies::firmwareVersionFromFileName()

@@ -118,14 +118,15 @@ void CDiscoveryResponder::readProbes()
         const uint16_t peerPort = ntohs(peer.sin_port);
         if (!known)
             continue;
-        if (isBroadcast(destination)) {
-            for (const auto& device : m_simulator.devices())
-                if (device->answersDiscovery())
-                    queueAnswer(device->state().address, probe.probe_id, probe.spread_ms,
-                                peerAddress, peerPort);
-        } else if (CVirtualDevice* device = m_simulator.find(formatIPv4(destination))) {
+        // A device's own address wins over the broadcast test: 127.0.2.255 may be a device.
+        if (CVirtualDevice* device = m_simulator.find(formatIPv4(destination))) {
             if (device->answersDiscovery())
                 queueAnswer(destination, probe.probe_id, probe.spread_ms, peerAddress, peerPort);
+        } else if (isBroadcast(destination)) {
+            for (const auto& each : m_simulator.devices())
+                if (each->answersDiscovery())
+                    queueAnswer(each->state().address, probe.probe_id, probe.spread_ms, peerAddress,
+                                peerPort);
         }
     }
 }
