@@ -192,6 +192,20 @@ uint16_t freeUdpPort()
     return ntohs(a.sin_port);
 }
 
+bool ipv6Loopback()
+{
+    int fd = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    sockaddr_in6 a{};
+    a.sin6_family = AF_INET6;
+    a.sin6_addr = in6addr_loopback;
+    bool ok = bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof(a)) == 0;
+    close(fd);
+    return ok;
+}
+
 bool readAll(int fd, void* buf, size_t len, milliseconds limit)
 {
     auto end = steady_clock::now() + limit;

@@ -84,6 +84,8 @@ struct Listener
 // Connected pair of loopback TCP sockets (client, server end).
 std::pair<int, int> tcpPair();
 uint16_t freeUdpPort();
+// Whether ::1 can be bound here (some containers run without IPv6).
+bool ipv6Loopback();
 bool readAll(int fd, void* buf, size_t len, std::chrono::milliseconds limit);
 
 // A file of the test's own, removed when the object goes away.
