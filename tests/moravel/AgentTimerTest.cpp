@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <unistd.h>
 
 using namespace mvtest;
@@ -74,6 +75,39 @@ TEST_P(AgentTest, DelayZeroFiresOnNextCycleAndEchoReportsQueuedKinds)
     ASSERT_TRUE(agent.until([&] { return collector.count() == 1; }, 2000ms));
     EXPECT_EQ(collector.calls()[0].token, &t);
     EXPECT_EQ(SCHEAGENT_Echo(agent.get()), MORAVEL_ECHO_TIMERS); // the parked one stays
+}
+
+TEST_P(AgentTest, EveryTimerFormFiresWithItsTokenAndUserData)
+{
+    using Queue = std::function<int32_t(MoravelAgent*, MoravelToken*, void*)>;
+    const std::pair<const char*, Queue> forms[] = {
+        {"AddTimerToken",
+         [](MoravelAgent* a, MoravelToken* t, void* u) {
+             return SCHEAGENT_AddTimerToken(a, t, Collector::callback, u, 1);
+         }},
+        {"SMO_Timer_Init", [](MoravelAgent* a, MoravelToken* t,
+                              void* u) { return SMO_Timer_Init(a, t, Collector::callback, u, 1); }},
+        {"Internal",
+         [](MoravelAgent* a, MoravelToken* t, void* u) {
+             return SCHEAGENT_AddTimerTokenInternal(a, t, Collector::callback, u, 1, 0xAAAA,
+                                                    0xBBBB);
+         }},
+        {"ExtendedWithoutPayload",
+         [](MoravelAgent* a, MoravelToken* t, void* u) {
+             return SCHEAGENT_AddExtendedTimerToken(a, t, Collector::callback, u, 1, nullptr, 0);
+         }},
+    };
+    for (const auto& [name, queue] : forms) {
+        Collector local;
+        MoravelToken t{};
+        ASSERT_EQ(queue(agent.get(), &t, &local), 0) << name;
+        ASSERT_TRUE(agent.until([&] { return local.count() == 1; }, 2000ms)) << name;
+        auto call = local.calls()[0];
+        EXPECT_EQ(call.token, &t) << name;
+        EXPECT_EQ(call.user, &local) << name;
+        EXPECT_EQ(call.status, 0) << name;
+        EXPECT_EQ(call.extra, 0u) << name; // the internal form keeps its two values to itself
+    }
 }
 
 struct RemovalCase
