@@ -6,6 +6,9 @@
 
 // An identity proxy that adds one role to its source and stores one value of it per row, kept
 // aligned with the source rows as they are inserted, removed and moved.
+//
+// Every other role, the record's fields included, passes through unchanged; the device views rely
+// on that to read fields straight from the device list under a stack of these layers.
 class CAppendedDataModel : public QIdentityProxyModel
 {
     Q_OBJECT

@@ -17,9 +17,15 @@ void CDeviceSubsetFilterModel::setSourceModel(QAbstractItemModel* newSource)
     if (!newSource)
         return;
     if (auto* view = qobject_cast<CDeviceSortFilterModel*>(newSource)) {
-        m_sourceConnections << connect(view, &CDeviceSortFilterModel::countChanged, this,
-                                       &CDeviceSubsetFilterModel::countChanged,
-                                       Qt::QueuedConnection);
+        // The view's count changes when it re-filters or its rows change; this subset's rows may
+        // have changed with it.
+        m_sourceConnections << connect(
+            view, &CDeviceSortFilterModel::countChanged, this,
+            [this] {
+                m_announcedCount = rowCount();
+                emit countChanged();
+            },
+            Qt::QueuedConnection);
     }
     m_sourceConnections << connect(newSource, &QAbstractItemModel::dataChanged, this,
                                    &CDeviceSubsetFilterModel::OnSourceDataChanged);

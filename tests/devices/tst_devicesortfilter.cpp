@@ -581,6 +581,13 @@ private slots:
         m_chain->modelCtrl()->setFilter(QStringLiteral("172.16"));
         QCOMPARE(m_chain->needPasswordFilterModel()->count(), 0);
         QTRY_VERIFY(count.count() >= 1);
+        // A status change inside the filtered view brings the count back to the value announced
+        // before the filter hid the first row; it must still be announced.
+        flushQueued();
+        count.clear();
+        QVERIFY(view()->setData(view()->index(0, 0), 108, CDeviceInfo::statusRole));
+        QCOMPARE(m_chain->needPasswordFilterModel()->count(), 1);
+        QCOMPARE(count.count(), 1);
     }
 };
 
