@@ -29,6 +29,8 @@ private slots:
     void rejectsInvalidChanges_data();
     void rejectsInvalidChanges();
     void addsAndRemovesDevices();
+    void commandLine_data();
+    void commandLine();
 
 private:
     CDeviceSimulator m_sim;
@@ -180,6 +182,48 @@ void tst_DeviceSimControl::addsAndRemovesDevices()
     QCOMPARE(m_sim.devices().size(), 4);
     // Nothing listens there any more: curl's "could not connect".
     QCOMPARE(CCurl::get(url("127.0.10.20", "/")).exitCode, 7);
+}
+
+void tst_DeviceSimControl::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("ready");
+    QTest::addColumn<int>("exitCode");
+
+    const QString discovery = QString::number(CFreePort::udp());
+    QTest::newRow("valid, stops cleanly on SIGTERM")
+        << QStringList{"--count",          "2",      "--first-ip",   "127.0.10.100",
+                       "--http-port",      "18080",  "--https-port", "0",
+                       "--discovery-port", discovery}
+        << true << 0;
+    QTest::newRow("no first address") << QStringList{"--count", "2"} << false << 2;
+    QTest::newRow("unknown authentication")
+        << QStringList{"--count", "1", "--first-ip", "127.0.10.100", "--auth", "ntlm"} << false
+        << 2;
+    QTest::newRow("more recorders than devices")
+        << QStringList{"--count", "1", "--first-ip", "127.0.10.100", "--recorders", "2"} << false
+        << 2;
+    QTest::newRow("model with a dash")
+        << QStringList{"--count", "1", "--first-ip", "127.0.10.100", "--models", "QD-1"} << false
+        << 2;
+    QTest::newRow("address in use")
+        << QStringList{"--count",     "1",   "--first-ip",       kFirst,
+                       "--http-port", kPort, "--discovery-port", discovery}
+        << false << 1;
+    QTest::newRow("fleet file missing")
+        << QStringList{"--fleet", "/nonexistent/fleet.json", "--discovery-port", discovery} << false
+        << 1;
+}
+
+void tst_DeviceSimControl::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, ready);
+    QFETCH(int, exitCode);
+    CDeviceSimulator other;
+    QCOMPARE(other.start(arguments, 10000), ready);
+    other.stop();
+    QCOMPARE(other.exitCode(), exitCode);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceSimControl)

@@ -54,6 +54,8 @@ private slots:
     void missingScriptsAnswer404();
     void modulesStartStopAndRemove();
     void packageUploadInstallsModule();
+    void licenceBelongsToOneDevice_data();
+    void licenceBelongsToOneDevice();
     void configUploadReportsFailureText_data();
     void configUploadReportsFailureText();
     void firmwareVersionFromFileName_data();
@@ -266,6 +268,41 @@ void tst_DeviceSimReplies::packageUploadInstallsModule()
                         "zapk_module_i0_version='1.4.2'\r\nzapk_module_number='1'\r\n"));
     QCOMPARE(authed({url(kBare, "/Trend-Micro-IoT-Security/cgi-bin/StartTMIS.cgi?Auto")}).body,
              QByteArray("ok"));
+}
+
+void tst_DeviceSimReplies::licenceBelongsToOneDevice_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("accepted");
+
+    // kVca's MAC is 02-A5-7F-00-0B-01.
+    QTest::newRow("MAC element") << "licence.xml"
+                                 << QByteArray("<License><MAC>02a57f000b01</MAC></License>")
+                                 << true;
+    QTest::newRow("MAC in the file name") << "VCA_02A57F000B01.lic" << QByteArray("key") << true;
+    QTest::newRow("another device's MAC")
+        << "licence.xml" << QByteArray("<License><MAC>02A57F000B02</MAC></License>") << false;
+    QTest::newRow("thirteen digits in the name")
+        << "VCA_02A57F000B01F.lic" << QByteArray("key") << false;
+    QTest::newRow("no MAC at all") << "licence.xml" << QByteArray("<License/>") << false;
+}
+
+void tst_DeviceSimReplies::licenceBelongsToOneDevice()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, accepted);
+    QVERIFY(m_sim.setState(kVca, {{"modules", QJsonArray{QJsonObject{{"name", "VCA"}}}}}));
+    QTemporaryFile* file = tempFile(this, content);
+    const CCurl::SResult r =
+        authed({"-F", "uploadZapkLicense=@" + file->fileName() + ";filename=" + fileName,
+                url(kVca, "/cgi-bin/admin/upload_zapklicense.cgi")});
+    QCOMPARE(r.status, 200);
+    QCOMPARE(r.body.startsWith("OK"), accepted);
+    QCOMPARE(authed({url(kVca, "/cgi-bin/admin/getparam.cgi?zapk_module_i0_license")}).body,
+             accepted ? QByteArray("zapk_module_i0_license='valid'\r\n")
+                      : QByteArray("zapk_module_i0_license='none'\r\n"));
 }
 
 void tst_DeviceSimReplies::configUploadReportsFailureText_data()

@@ -70,6 +70,7 @@ bool CDeviceSimulator::start(const QStringList& arguments, int timeoutMs)
             }
         }
         if (m_process.state() != QProcess::Running) {
+            m_exitCode = m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
             m_error = QStringLiteral("the simulator exited before it was ready (exit code %1)")
                           .arg(m_process.exitCode());
             return false;

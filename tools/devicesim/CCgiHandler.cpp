@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 #include <set>
 
 namespace devsim {
@@ -72,6 +71,42 @@ std::string uriWithHost(const SHttpRequest& request, const std::string& target)
 std::string dispositionName(const std::string& override, const std::string& name)
 {
     return override.empty() ? name : override;
+}
+
+// The trimmed text of the first <name>...</name> element, or empty.
+std::string elementText(const std::string& xml, const std::string& name)
+{
+    const std::string open = "<" + name + ">";
+    const std::string close = "</" + name + ">";
+    const auto start = xml.find(open);
+    if (start == std::string::npos)
+        return {};
+    const auto end = xml.find(close, start + open.size());
+    if (end == std::string::npos)
+        return {};
+    return trim(xml.substr(start + open.size(), end - start - open.size()));
+}
+
+bool isHex12(const std::string& text)
+{
+    return text.size() == 12 && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
+// The first run of exactly twelve hexadecimal digits in a file name.
+std::string firstHexRun12(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t j = i;
+        while (j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j])))
+            ++j;
+        if (j - i == 12)
+            return text.substr(i, 12);
+        i = j == i ? i + 1 : j;
+    }
+    return {};
 }
 
 } // namespace
@@ -477,21 +512,14 @@ SHttpResponse CCgiHandler::licenseUpload(CVirtualDevice& device, const SHttpRequ
         return text(400, "ERROR: no part \"uploadZapkLicense\"\r\n");
     SDeviceState& state = device.state();
     // A licence belongs to one device: its MAC is in a <MAC> element or in the file name.
-    std::string mac;
-    std::smatch m;
-    static const std::regex macElement("<MAC>\\s*([0-9A-Fa-f]{12})\\s*</MAC>");
-    static const std::regex macInName("([0-9A-Fa-f]{12})");
-    const std::string name = baseName(fileName);
-    if (std::regex_search(data, m, macElement) || std::regex_search(name, m, macInName))
-        mac = m[1];
+    std::string mac = elementText(data, "MAC");
+    if (!isHex12(mac))
+        mac = firstHexRun12(baseName(fileName));
     if (data.empty() || state.fault.kind == "refuse-uploads" ||
         toLower(mac) != toLower(state.serial()))
         return refused(device,
                        "ERROR: Upload license failed: the licence is not for this device\r\n");
-    static const std::regex moduleElement("<Module>\\s*([^<]+?)\\s*</Module>");
-    std::string moduleName;
-    if (std::regex_search(data, m, moduleElement))
-        moduleName = m[1];
+    const std::string moduleName = elementText(data, "Module");
     for (SModule& module : state.modules)
         if (moduleName.empty() || module.name == moduleName)
             module.license = "valid";

@@ -19,6 +19,8 @@ namespace devsim {
 namespace {
 constexpr int kBacklog = 1024;
 constexpr int kHttpTimeoutSeconds = 120;
+// Firmware files are the largest uploads; the body is held in memory while it is handled.
+constexpr ev_ssize_t kMaxBodyBytes = 512 * 1024 * 1024;
 } // namespace
 
 CDeviceEndpoint::CDeviceEndpoint(event_base* base, SSL_CTX* tls) : m_base(base), m_tls(tls) {}
@@ -64,6 +66,7 @@ bool CDeviceEndpoint::open(uint32_t address, int port, const std::string& faultK
     evhttp_set_allowed_methods(m_http, EVHTTP_REQ_GET | EVHTTP_REQ_POST | EVHTTP_REQ_HEAD |
                                            EVHTTP_REQ_PUT | EVHTTP_REQ_DELETE);
     evhttp_set_timeout(m_http, kHttpTimeoutSeconds);
+    evhttp_set_max_body_size(m_http, kMaxBodyBytes);
     evhttp_set_gencb(m_http, &CDeviceEndpoint::onHttpRequest, this);
     if (m_tls)
         evhttp_set_bevcb(m_http, &CDeviceEndpoint::makeTlsBufferevent, this);

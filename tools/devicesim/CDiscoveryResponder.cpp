@@ -116,7 +116,8 @@ void CDiscoveryResponder::readProbes()
         }
         const uint32_t peerAddress = ntohl(peer.sin_addr.s_addr);
         const uint16_t peerPort = ntohs(peer.sin_port);
-        if (!known)
+        // Only loopback peers: the simulator never talks to the network outside this machine.
+        if (!known || (peerAddress >> 24) != 127)
             continue;
         // A device's own address wins over the broadcast test: 127.0.2.255 may be a device.
         if (CVirtualDevice* device = m_simulator.find(formatIPv4(destination))) {
