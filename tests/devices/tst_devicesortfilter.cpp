@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QtTest>
 #include <memory>
 
@@ -338,6 +339,29 @@ private slots:
         flushQueued();
         QCOMPARE(selectedChanged.count(), 1);
         QCOMPARE(view()->numSelected(), 3);
+    }
+
+    // A source that is not a stack of appended layers over a device list is read through data().
+    void genericSource()
+    {
+        QStandardItemModel source;
+        const char* const ips[] = {"10.0.0.10", "10.0.0.9", "", "10.0.0.100"};
+        for (const char* ip : ips) {
+            auto* item = new QStandardItem;
+            item->setData(QString::fromLatin1(ip), CDeviceInfo::ipRole);
+            item->setData(QStringLiteral("QD") + QString::fromLatin1(ip).right(2),
+                          CDeviceInfo::modelRole);
+            source.appendRow(item);
+        }
+        CDeviceSortFilterModel sorted;
+        sorted.setSourceModel(&source);
+        QAbstractItemModelTester tester(&sorted,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        sorted.sortByRole(QStringLiteral("ipRole"));
+        QCOMPARE(viewColumn(sorted, CDeviceInfo::ipRole),
+                 (QStringList{"", "10.0.0.9", "10.0.0.10", "10.0.0.100"}));
+        sorted.setFilterWords(QStringLiteral("qd 10.0.0.1"));
+        QCOMPARE(viewColumn(sorted, CDeviceInfo::ipRole), (QStringList{"10.0.0.10", "10.0.0.100"}));
     }
 
     void numSelectedCountsVisibleRows()
