@@ -600,10 +600,9 @@ bool CSetupContentManager::ReadFromFile(const QString& path)
             continue;
 
         const int occurrence = seen[UidChannel(uid, channel)]++;
-        const QRegularExpressionMatch digital =
-            QRegularExpression(QStringLiteral("^uid_(di|do)(\\d+)_normal_state$")).match(uid);
+        const QRegularExpressionMatch digital = digitalUidPattern().match(uid);
         if (digital.hasMatch()) {
-            const bool input = digital.captured(1) == QLatin1String("di");
+            const bool input = digital.captured(1) == QLatin1String("i");
             if (IndexOfUid(uid) < 0)
                 Append(uid, 0);
             const QVariantList options =

@@ -14,9 +14,18 @@
 
 namespace {
 
+// Memory-backed where there is such a place: every input is written to a file.
+std::unique_ptr<QTemporaryDir> scratchDir()
+{
+    if (QDir(QStringLiteral("/dev/shm")).exists())
+        return std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/fuzz_templateXXXXXX"));
+    return std::make_unique<QTemporaryDir>();
+}
+
 struct Fixture
 {
-    QTemporaryDir dir;
+    std::unique_ptr<QTemporaryDir> scratch = scratchDir();
+    QTemporaryDir& dir = *scratch;
     QString templatePath;
     std::unique_ptr<CSetupContentManager> manager;
     int uses = 0;
@@ -44,7 +53,9 @@ struct Fixture
         manager = std::make_unique<CSetupContentManager>(nullptr);
         if (!manager->Init(dir.path(), dir.filePath("none")))
             std::abort();
-        manager->SetNumChannel(8);
+        // Two channels keep the duplicated per-channel entries in play at a fraction of the cost
+        // of eight.
+        manager->SetNumChannel(2);
         uses = 0;
     }
 };
@@ -70,13 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CSetupContentManager& manager = *fixture.manager;
     const int before = manager.Entries().size();
     if (manager.ReadFromFile(fixture.templatePath)) {
-        // What was read can be written and read again.
-        if (!manager.WriteToFile(fixture.templatePath) ||
-            !manager.ReadFromFile(fixture.templatePath))
+        // What was read can be written and read again (now and then: it costs two full passes).
+        if (fixture.uses % 64 == 0 && (!manager.WriteToFile(fixture.templatePath) ||
+                                       !manager.ReadFromFile(fixture.templatePath)))
             std::abort();
         manager.BuildSetRequests(QStringLiteral("QD8182"),
                                  {{QStringLiteral("uid_system_hostname"), 0},
-                                  {QStringLiteral("uid_color"), 3},
+                                  {QStringLiteral("uid_color"), 1},
                                   {QStringLiteral("uid_di2_normal_state"), 0}});
     } else if (manager.Entries().size() != before) {
         std::abort(); // a rejected file changes nothing
