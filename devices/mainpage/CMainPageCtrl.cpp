@@ -26,6 +26,7 @@ CMainPageCtrl::CMainPageCtrl(QObject* parent)
       m_language(new CLanguageSwitcher(this))
 {
     registerDeviceMetaTypes();
+    qRegisterMetaType<CMainPageCtrl::E_Add_Device_Error>();
     QAbstractItemModel* top = m_chain->sourceModelForRoleMaps();
     m_roleMaps->setModel(top);
     m_importCtrl->setModel(top);
