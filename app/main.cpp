@@ -21,6 +21,12 @@
 #ifdef ARDMERE_HAVE_BATCHSETUP
 #include "CDevicePackInstaller.h"
 #endif
+#ifdef ARDMERE_HAVE_MAINTENANCE
+#include "CCgiGetPageCtrl.h"
+#include "CPageCtrl.h"
+#include "CRebootPageCtrl.h"
+#include "CRestorePageCtrl.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -64,10 +70,17 @@ int main(int argc, char* argv[])
     CMainPageCtrl mainPageCtrl;
     CMainDeviceChain& mainDeviceChain = *mainPageCtrl.chain();
     // [seam: page controllers before the system controller]
+#ifdef ARDMERE_HAVE_MAINTENANCE
+    CRestorePageCtrl restorePageCtrl;
+    CCgiGetPageCtrl cgiGetPageCtrl;
+#endif
     CSystemCtrl systemCtrl;
     // The password dialogs judge typed passwords with it.
     CPasswordPolicyCheck passwordPolicyCheck;
     // [seam: page controllers after the system controller]
+#ifdef ARDMERE_HAVE_MAINTENANCE
+    CRebootPageCtrl rebootPageCtrl;
+#endif
 
     QQmlApplicationEngine engine;
     QQuickWindow::setDefaultAlphaBuffer(
@@ -76,6 +89,9 @@ int main(int argc, char* argv[])
     qmlRegisterType<CCorvaneTableStatus>("CCorvaneTableStatus", 1, 0, "CCorvaneTableStatus");
     qmlRegisterType<CMainPageCtrl>("CMainPageCtrl", 1, 0, "CMainPageCtrl");
     // [seam: QML types of page controllers]
+#ifdef ARDMERE_HAVE_MAINTENANCE
+    qmlRegisterType<CPageCtrl>("CPageCtrl", 1, 0, "CPageCtrl");
+#endif
 
     QQmlContext* context = engine.rootContext();
     // [seam: aliasIpCtrl]
@@ -92,6 +108,26 @@ int main(int argc, char* argv[])
     mainPageCtrl.setEngine(&engine);
     context->setContextProperty(QStringLiteral("mainPageCtrl"), &mainPageCtrl);
     // [seam: the page controllers' context properties]
+#ifdef ARDMERE_HAVE_MAINTENANCE
+    {
+        // Each page takes the user's selection from the main page's list controller.
+        const auto publish = [context, &mainDeviceChain](CPageCtrl& page, const QString& prefix,
+                                                         bool withFailedModel) {
+            page.SetMainModelCtrl(mainDeviceChain.modelCtrl());
+            context->setContextProperty(prefix + QStringLiteral("PageCtrl"), &page);
+            context->setContextProperty(prefix + QStringLiteral("DevicesModel"),
+                                        page.DevicesModel());
+            context->setContextProperty(prefix + QStringLiteral("DevicesModelCtrl"),
+                                        page.DevicesModelCtrl());
+            if (withFailedModel)
+                context->setContextProperty(prefix + QStringLiteral("FailedModel"),
+                                            page.FailedModel());
+        };
+        publish(rebootPageCtrl, QStringLiteral("reboot"), true);
+        publish(restorePageCtrl, QStringLiteral("restore"), true);
+        publish(cgiGetPageCtrl, QStringLiteral("cgiGet"), false);
+    }
+#endif
     context->setContextProperty(QStringLiteral("systemCtrl"), &systemCtrl);
     context->setContextProperty(QStringLiteral("passwordPolicyCheck"), &passwordPolicyCheck);
     context->setContextProperty(QStringLiteral("strDevicePackVersion"), devicePackVersion);
