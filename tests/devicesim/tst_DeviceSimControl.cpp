@@ -31,6 +31,7 @@ private slots:
     void addsAndRemovesDevices();
     void commandLine_data();
     void commandLine();
+    void fleetFileDescribesDevices();
 
 private:
     CDeviceSimulator m_sim;
@@ -224,6 +225,45 @@ void tst_DeviceSimControl::commandLine()
     QCOMPARE(other.start(arguments, 10000), ready);
     other.stop();
     QCOMPARE(other.exitCode(), exitCode);
+}
+
+void tst_DeviceSimControl::fleetFileDescribesDevices()
+{
+    QTemporaryFile fleet;
+    QVERIFY(fleet.open());
+    fleet.write(R"({"devices": [
+        {"ip": "127.0.10.200", "model": "QZ9185", "firstUse": true,
+         "sdCards": [{"cond": "detached"}], "fault": {"kind": "status", "status": 503}},
+        {"model": "NV1234", "count": 2, "password": "Rec0rder!"},
+        {"model": "QB9365", "modules": [{"index": 4, "name": "ANPR", "version": "3.2.6.4"}]}
+    ]})");
+    fleet.flush();
+    CDeviceSimulator other;
+    QVERIFY2(other.start({"--fleet", fleet.fileName(), "--http-port", "18080", "--https-port", "0",
+                          "--discovery-port", QString::number(CFreePort::udp())}),
+             qPrintable(other.errorString()));
+    const QJsonArray devices = other.devices();
+    QCOMPARE(devices.size(), 4);
+    QStringList summary;
+    for (const QJsonValue& v : devices) {
+        const QJsonObject d = v.toObject();
+        summary << QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(d["ip"].toString(), d["model"].toString(),
+                            d["recorder"].toBool() ? "recorder" : "camera",
+                            d["firstUse"].toBool() ? "first-use" : d["password"].toString(),
+                            d["fault"].toObject()["kind"].toString());
+    }
+    QCOMPARE(summary, (QStringList{"127.0.10.200 QZ9185 camera first-use status",
+                                   "127.0.10.201 NV1234 recorder Rec0rder! none",
+                                   "127.0.10.202 NV1234 recorder Rec0rder! none",
+                                   "127.0.10.203 QB9365 camera ardmere1 none"}));
+    QCOMPARE(devices[3].toObject()["modules"].toArray().first().toObject()["index"].toInt(), 4);
+    QCOMPARE(devices[0].toObject()["sdCards"].toArray().first().toObject()["cond"].toString(),
+             QStringLiteral("detached"));
+    QCOMPARE(CCurl::get("http://127.0.10.201:18080/cgi-bin/admin/getparam.cgi?system_servername",
+                        "root", "Rec0rder!")
+                 .body,
+             QByteArray("system_servername='QXOR-NVR'\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceSimControl)
