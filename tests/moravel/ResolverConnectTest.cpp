@@ -119,6 +119,23 @@ std::vector<uint8_t> formatError(const std::vector<uint8_t>& q, int, std::chrono
     return dnsAnswer(q, {}, 1);
 }
 
+// A good answer cut short in the middle of its address.
+std::vector<uint8_t> truncatedA(const std::vector<uint8_t>& q, int, std::chrono::milliseconds&)
+{
+    auto a = dnsAnswer(q, {{1, {192, 0, 2, 7}}});
+    a.resize(a.size() - 2);
+    return a;
+}
+
+// An answer whose record owner is a compression pointer to itself.
+std::vector<uint8_t> pointerLoop(const std::vector<uint8_t>& q, int, std::chrono::milliseconds&)
+{
+    auto a = dnsAnswer(q, {{1, {192, 0, 2, 7}}});
+    a[q.size()] = 0xC0;
+    a[q.size() + 1] = static_cast<uint8_t>(q.size());
+    return a;
+}
+
 std::vector<uint8_t> silent(const std::vector<uint8_t>&, int, std::chrono::milliseconds&)
 {
     return {};
@@ -173,6 +190,8 @@ const CountCase kCountCases[] = {
     // Three failed answers out of four allowed: the late good answer still wins.
     {"ThreeFailuresStillResolve", {garbage, lateGoodA}, 0, 0, 4},
     {"RcodeOneEndsAtOnce", {formatError, lateGoodA}, 0, MORAVEL_E_DNS_FORMAT, 1},
+    {"TruncatedAnswersFail", {truncatedA, truncatedA}, 0, MORAVEL_E_IDLE_TIMEOUT, 4},
+    {"PointerLoopAnswersFail", {pointerLoop}, 0, MORAVEL_E_IDLE_TIMEOUT, 2},
     {"SilentServersTimeOut", {silent, silent}, 200, MORAVEL_E_IDLE_TIMEOUT, 0},
 };
 
