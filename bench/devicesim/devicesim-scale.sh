@@ -68,13 +68,17 @@ for f in files:
     f.close()
 PY
 per_process=$(( (count + curl_processes - 1) / curl_processes ))
+load_ticks=$(cpu_ticks "$sim_pid")
 load_start=$(now_ms)
+curl_pids=()
 for p in $(seq 0 $((curl_processes - 1))); do
     curl -s --digest -u root:ardmere1 --parallel --parallel-immediate --parallel-max "$per_process" \
         --max-time 60 -w '%{http_code}\n' -K "$work/urls$p" > "$work/codes$p" 2> /dev/null &
+    curl_pids+=($!)
 done
-wait $(jobs -p | grep -v "^$sim_pid\$") 2>/dev/null || true
+wait "${curl_pids[@]}" || true
 load_ms=$(( $(now_ms) - load_start ))
+load_cpu_ms=$(( ($(cpu_ticks "$sim_pid") - load_ticks) * 1000 / hz ))
 answered=$(cat "$work"/codes* | grep -c '^200$' || true)
 rss_after=$(rss_kb "$sim_pid")
 rps=$(awk -v n="$answered" -v ms="$load_ms" 'BEGIN {printf "%.0f", n * 1000 / (ms > 0 ? ms : 1)}')
@@ -84,6 +88,7 @@ echo "start-up until ready:    ${ready_ms} ms"
 echo "resident memory idle:    $((rss_start / 1024)) MB"
 echo "idle CPU (5 s):          ${idle_cpu} %"
 echo "concurrent getparam:     $answered of $count answered 200 in ${load_ms} ms (${rps} requests/s, Digest: two round trips each)"
+echo "simulator CPU for them:  ${load_cpu_ms} ms (the rest of the wall time is curl's)"
 echo "resident memory loaded:  $((rss_after / 1024)) MB"
 
 status=0
