@@ -23,18 +23,28 @@ bool isRedirect(int status)
 
 } // namespace
 
-CHttpClient2::CHttpClient2(QObject* parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+CHttpClient2::CHttpClient2(QObject* parent) : QObject(parent)
 {
+    // Each access manager serves its HTTP traffic from one thread, and an authentication
+    // challenge holds that thread until the user-interface thread has answered it. With every
+    // device asking for credentials, one manager would serialize a whole batch; a few managers,
+    // each keeping its devices, let the challenges of many devices be answered at once.
+    for (int i = 0; i < kManagers; ++i) {
+        auto* manager = new QNetworkAccessManager(this);
+        connect(manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
+        connect(manager, &QNetworkAccessManager::authenticationRequired, this,
+                &CHttpClient2::OnAuthRequired);
+        connect(manager, &QNetworkAccessManager::sslErrors, this, &CHttpClient2::OnSslErrors);
+        m_managers.append(manager);
+    }
     qRegisterMetaType<CHttpClient2::ENetworkError>("CHttpClient2::ENetworkError");
     qRegisterMetaType<QHttpPart>("QHttpPart");
     qRegisterMetaType<QNetworkReply*>("QNetworkReply*");
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CHttpClient2::OnTimeout);
-    connect(m_manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
-    connect(m_manager, &QNetworkAccessManager::authenticationRequired, this,
-            &CHttpClient2::OnAuthRequired);
-    connect(m_manager, &QNetworkAccessManager::sslErrors, this, &CHttpClient2::OnSslErrors);
+    m_issueTimer.setSingleShot(true);
+    m_issueTimer.setInterval(0);
+    connect(&m_issueTimer, &QTimer::timeout, this, &CHttpClient2::IssueSome);
 }
 
 CHttpClient2::~CHttpClient2()
@@ -80,6 +90,14 @@ QNetworkRequest CHttpClient2::BuildRequest(const QUrl& url)
     return request;
 }
 
+QNetworkAccessManager* CHttpClient2::ManagerFor(const QUrl& url) const
+{
+    // A device always goes through the same manager, which keeps its connections and
+    // credentials.
+    const uint key = qHash(url.host()) ^ static_cast<uint>(url.port());
+    return m_managers.at(static_cast<int>(key % static_cast<uint>(m_managers.size())));
+}
+
 void CHttpClient2::StartBatch()
 {
     OnTimeout();
@@ -122,7 +140,7 @@ void CHttpClient2::SendOneGet(const QVariantMap& context, const QString& path,
     entry.username = context.value(QStringLiteral("username")).toString();
     entry.password = context.value(QStringLiteral("password")).toString();
     entry.context = context.value(QStringLiteral("context"));
-    Track(m_manager->get(request), std::move(entry), true);
+    Track(ManagerFor(request.url())->get(request), std::move(entry), true);
 }
 
 void CHttpClient2::SendGetCommands(const QVariantList& devices, const QVariantList& commands)
@@ -132,9 +150,13 @@ void CHttpClient2::SendGetCommands(const QVariantList& devices, const QVariantLi
         const QVariantMap item = command.toMap();
         const QString path = item.value(QStringLiteral("getPath")).toString();
         const QStringList parameters = item.value(QStringLiteral("parameters")).toStringList();
-        for (const QVariant& device : devices)
-            SendOneGet(device.toMap(), path, parameters);
+        for (const QVariant& device : devices) {
+            const QVariantMap context = device.toMap();
+            Enqueue(context,
+                    [this, context, path, parameters]() { SendOneGet(context, path, parameters); });
+        }
     }
+    IssueSome();
 }
 
 void CHttpClient2::SendGetRequests(const QVariantList& contexts)
@@ -142,17 +164,24 @@ void CHttpClient2::SendGetRequests(const QVariantList& contexts)
     StartBatch();
     for (const QVariant& value : contexts) {
         const QVariantMap context = value.toMap();
-        SendOneGet(context, context.value(QStringLiteral("getPath")).toString(),
-                   context.value(QStringLiteral("parameters")).toStringList());
+        Enqueue(context, [this, context]() {
+            SendOneGet(context, context.value(QStringLiteral("getPath")).toString(),
+                       context.value(QStringLiteral("parameters")).toStringList());
+        });
     }
+    IssueSome();
 }
 
 void CHttpClient2::SendGet(const QVariantList& contexts, const QString& path,
                            const QStringList& parameters)
 {
     StartBatch();
-    for (const QVariant& value : contexts)
-        SendOneGet(value.toMap(), path, parameters);
+    for (const QVariant& value : contexts) {
+        const QVariantMap context = value.toMap();
+        Enqueue(context,
+                [this, context, path, parameters]() { SendOneGet(context, path, parameters); });
+    }
+    IssueSome();
 }
 
 void CHttpClient2::SendUpload(const QVariantList& contexts, const QString& path,
@@ -161,6 +190,16 @@ void CHttpClient2::SendUpload(const QVariantList& contexts, const QString& path,
     StartBatch();
     for (const QVariant& value : contexts) {
         const QVariantMap context = value.toMap();
+        Enqueue(context,
+                [this, context, path, partName]() { IssueUpload(context, path, partName); });
+    }
+    IssueSome();
+}
+
+void CHttpClient2::IssueUpload(const QVariantMap& context, const QString& path,
+                               const QString& partName)
+{
+    {
         const QString filePath = context.value(QStringLiteral("filePath")).toString();
         auto* file = new QFile(filePath);
         if (!file->open(QIODevice::ReadOnly)) {
@@ -168,7 +207,7 @@ void CHttpClient2::SendUpload(const QVariantList& contexts, const QString& path,
                                      "Upload file error: " + file->errorString().toUtf8());
             delete file;
             emit cmdReply(context.value(QStringLiteral("context")), eCannotOpenFile, QVariant());
-            continue;
+            return;
         }
         QString fileName = context.value(QStringLiteral("fileName")).toString();
         if (fileName.isEmpty())
@@ -198,7 +237,7 @@ void CHttpClient2::SendUpload(const QVariantList& contexts, const QString& path,
         QNetworkRequest request = BuildRequest(
             BuildUrl(context, path, context.value(QStringLiteral("parameters")).toStringList()));
         request.setRawHeader("Content-Type", "multipart/form-data; boundary=" + kBoundary);
-        QNetworkReply* reply = m_manager->post(request, multiPart);
+        QNetworkReply* reply = ManagerFor(request.url())->post(request, multiPart);
         multiPart->setParent(reply);
 
         Pending entry;
@@ -217,17 +256,40 @@ void CHttpClient2::SendPost(const QVariantList& contexts, const QString& path)
     StartBatch();
     for (const QVariant& value : contexts) {
         const QVariantMap context = value.toMap();
-        QNetworkRequest request = BuildRequest(BuildUrl(context, path, QStringList()));
-        request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
-        Pending entry;
-        entry.username = context.value(QStringLiteral("username")).toString();
-        entry.password = context.value(QStringLiteral("password")).toString();
-        entry.context = context.value(QStringLiteral("context"));
-        entry.data = context.value(QStringLiteral("data")).toByteArray();
-        entry.hasData = true;
-        QNetworkReply* reply = m_manager->post(request, entry.data);
-        Track(reply, std::move(entry), true);
+        Enqueue(context, [this, context, path]() { IssuePost(context, path); });
     }
+    IssueSome();
+}
+
+void CHttpClient2::IssuePost(const QVariantMap& context, const QString& path)
+{
+    QNetworkRequest request = BuildRequest(BuildUrl(context, path, QStringList()));
+    request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
+    Pending entry;
+    entry.username = context.value(QStringLiteral("username")).toString();
+    entry.password = context.value(QStringLiteral("password")).toString();
+    entry.context = context.value(QStringLiteral("context"));
+    entry.data = context.value(QStringLiteral("data")).toByteArray();
+    entry.hasData = true;
+    QNetworkReply* reply = ManagerFor(request.url())->post(request, entry.data);
+    Track(reply, std::move(entry), true);
+}
+
+void CHttpClient2::Enqueue(const QVariantMap& context, std::function<void()> issue)
+{
+    m_queue.append({context.value(QStringLiteral("context")), std::move(issue)});
+}
+
+void CHttpClient2::IssueSome()
+{
+    // A batch of a thousand devices is issued in slices, one per turn of the event loop, so that
+    // creating the requests never holds the user interface up for long.
+    for (int i = 0; i < kIssueSlice && !m_queue.isEmpty(); ++i) {
+        const Queued item = m_queue.takeFirst();
+        item.issue();
+    }
+    if (!m_queue.isEmpty() && !m_issueTimer.isActive())
+        m_issueTimer.start();
 }
 
 void CHttpClient2::SendPostDevice(const QVariantMap& context, const QString& path, QIODevice* body)
@@ -240,7 +302,7 @@ void CHttpClient2::SendPostDevice(const QVariantMap& context, const QString& pat
     request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
     if (body && body->isOpen() && !body->isSequential())
         body->seek(0);
-    QNetworkReply* reply = m_manager->post(request, body);
+    QNetworkReply* reply = ManagerFor(request.url())->post(request, body);
     if (body)
         body->setParent(reply);
     Pending entry;
@@ -265,11 +327,17 @@ void CHttpClient2::AbortAll()
         if (m_pending.contains(reply))
             reply->abort();
     }
+    // Requests not yet issued are outstanding too.
+    const QList<Queued> queued = std::exchange(m_queue, {});
+    m_issueTimer.stop();
+    for (const Queued& item : queued)
+        emit cmdReply(item.tag, eTimeout, QVariant());
 }
 
 void CHttpClient2::ClearAccessCache()
 {
-    m_manager->clearAccessCache();
+    for (QNetworkAccessManager* manager : qAsConst(m_managers))
+        manager->clearAccessCache();
 }
 
 void CHttpClient2::OnTimeout()
@@ -355,7 +423,7 @@ void CHttpClient2::HandleRedirect(QNetworkReply* reply, Pending entry)
     request.setUrl(target);
     QNetworkReply* next = nullptr;
     if (reply->operation() != QNetworkAccessManager::PostOperation) {
-        next = m_manager->get(request);
+        next = ManagerFor(target)->get(request);
     } else if (entry.multiPart) {
         // A multipart body that went out once cannot be rewound from outside, so the same parts
         // are posted again in a fresh body, the file read from its start.
@@ -367,16 +435,16 @@ void CHttpClient2::HandleRedirect(QNetworkReply* reply, Pending entry)
             entry.file->seek(0);
             entry.file->setParent(multiPart);
         }
-        next = m_manager->post(request, multiPart);
+        next = ManagerFor(target)->post(request, multiPart);
         multiPart->setParent(next);
         entry.multiPart = multiPart;
     } else if (entry.hasData) {
-        next = m_manager->post(request, entry.data);
+        next = ManagerFor(target)->post(request, entry.data);
     } else {
         QIODevice* body = entry.ioDevice.data();
         if (body && body->isOpen() && !body->isSequential())
             body->seek(0);
-        next = m_manager->post(request, body);
+        next = ManagerFor(target)->post(request, body);
         if (body)
             body->setParent(next);
     }

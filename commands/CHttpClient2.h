@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
+#include <QVector>
+#include <functional>
 
 class QAuthenticator;
 class QFile;
@@ -52,7 +54,8 @@ public:
 
     qint64 MaxReplyBytes() const { return m_maxReplyBytes; }
     void SetMaxReplyBytes(qint64 bytes) { m_maxReplyBytes = bytes; }
-    int PendingCount() const { return m_pending.size(); }
+    // Requests issued and not yet answered, plus those still waiting to be issued.
+    int PendingCount() const { return m_pending.size() + m_queue.size(); }
 
 public slots:
     virtual void SendGetCommands(const QVariantList& devices, const QVariantList& commands);
@@ -94,14 +97,30 @@ private:
         bool tooLarge = false;
     };
 
+    struct Queued
+    {
+        QVariant tag;
+        std::function<void()> issue;
+    };
+    static constexpr int kManagers = 8;
+    static constexpr int kIssueSlice = 50;
+
     void StartBatch();
+    void Enqueue(const QVariantMap& context, std::function<void()> issue);
+    void IssueSome();
+    void IssueUpload(const QVariantMap& context, const QString& path, const QString& partName);
+    void IssuePost(const QVariantMap& context, const QString& path);
     void SendOneGet(const QVariantMap& context, const QString& path, const QStringList& parameters);
     void Track(QNetworkReply* reply, Pending entry, bool announce);
     void HandleRedirect(QNetworkReply* reply, Pending entry);
     void WatchSize(QNetworkReply* reply);
 
-    QNetworkAccessManager* m_manager;
+    QNetworkAccessManager* ManagerFor(const QUrl& url) const;
+
+    QVector<QNetworkAccessManager*> m_managers;
     QHash<QNetworkReply*, Pending> m_pending;
+    QList<Queued> m_queue;
+    QTimer m_issueTimer;
     QTimer m_timer;
     int m_timeoutMs = 180000;
     qint64 m_maxReplyBytes = kDefaultMaxReplyBytes;

@@ -195,12 +195,32 @@ int CPageCtrl::StatusAt(int row) const
     return CSetDevicesCtrl::StatusOf(m_statusLayer->index(row, 0), statusKey());
 }
 
+void CPageCtrl::RebuildStatusCache() const
+{
+    const int rows = RowCount();
+    m_rowStatus.resize(rows);
+    m_statusCounts.clear();
+    for (int row = 0; row < rows; ++row) {
+        m_rowStatus[row] = StatusAt(row);
+        ++m_statusCounts[m_rowStatus[row]];
+    }
+    m_statusCacheValid = true;
+}
+
+const QMap<int, int>& CPageCtrl::StatusCounts() const
+{
+    if (!m_statusCacheValid)
+        RebuildStatusCache();
+    return m_statusCounts;
+}
+
 int CPageCtrl::CountRows(const std::function<bool(int)>& predicate) const
 {
     int count = 0;
-    for (int row = 0; row < RowCount(); ++row) {
-        if (predicate(StatusAt(row)))
-            ++count;
+    const QMap<int, int>& counts = StatusCounts();
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it) {
+        if (predicate(it.key()))
+            count += it.value();
     }
     return count;
 }
@@ -216,8 +236,22 @@ void CPageCtrl::OnCtrlComplete() {}
 void CPageCtrl::OnDeviceStatusChange(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                      const QVector<int>& roles)
 {
-    Q_UNUSED(topLeft)
-    Q_UNUSED(bottomRight)
-    if (roles.isEmpty() || roles.contains(CDeviceInfo::statusRole))
-        setProgress(ComputeProgress());
+    if (!roles.isEmpty() && !roles.contains(CDeviceInfo::statusRole))
+        return;
+    if (m_statusCacheValid && topLeft.isValid() && bottomRight.isValid() &&
+        bottomRight.row() < m_rowStatus.size()) {
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+            const int status = StatusAt(row);
+            int& old = m_rowStatus[row];
+            if (status == old)
+                continue;
+            if (--m_statusCounts[old] == 0)
+                m_statusCounts.remove(old);
+            ++m_statusCounts[status];
+            old = status;
+        }
+    } else {
+        m_statusCacheValid = false;
+    }
+    setProgress(ComputeProgress());
 }

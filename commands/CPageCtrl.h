@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QPointer>
 #include <QVector>
@@ -84,6 +85,8 @@ protected:
     int RowCount() const;
     int StatusAt(int row) const;
     int CountRows(const std::function<bool(int status)>& predicate) const;
+    // Rows per status code, kept up to date as statuses change.
+    const QMap<int, int>& StatusCounts() const;
     void RefreshFailedModel();
 
 protected slots:
@@ -92,6 +95,8 @@ protected slots:
                               const QVector<int>& roles);
 
 private:
+    void RebuildStatusCache() const;
+
     QPointer<CModelCtrl> m_mainModelCtrl;
     CDeviceListModel* m_pageList = nullptr;
     CAppendedDataModel* m_selectionLayer = nullptr;
@@ -105,4 +110,9 @@ private:
     int m_errorCount = 0;
     QString m_statusKey;
     int m_pageStatus = Nothing;
+    // Every status change recomputes the progress; with a thousand rows a full scan per change
+    // would stall the user interface, so the page keeps each row's code and a count per code.
+    mutable QVector<int> m_rowStatus;
+    mutable QMap<int, int> m_statusCounts;
+    mutable bool m_statusCacheValid = false;
 };
