@@ -73,16 +73,17 @@ int CRebootPageCtrl::ComputeProgress() const
     if (rows == 0)
         return 0;
     int notStarted = 0, rebooting = 0, done = 0, failed = 0;
-    for (int row = 0; row < rows; ++row) {
-        const int status = StatusAt(row);
+    const QMap<int, int>& counts = StatusCounts();
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it) {
+        const int status = it.key();
         if (status == -1 || status == CCorvaneTableStatus::RebootPage_Loading)
-            ++notStarted;
+            notStarted += it.value();
         else if (status == CCorvaneTableStatus::RebootPage_Rebooting)
-            ++rebooting;
+            rebooting += it.value();
         else if (status == CCorvaneTableStatus::RebootPage_Success)
-            ++done;
+            done += it.value();
         else
-            ++failed;
+            failed += it.value();
     }
     // The first half covers the restart commands, the second the devices coming back.
     if (notStarted > 0)
