@@ -33,6 +33,23 @@ ApplicationWindow {
                 color: "#5a6470"
             }
             Item { Layout.fillWidth: true }
+            Button {
+                id: searchButton
+                objectName: "searchButton"
+                text: searching ? qsTr("Stop") : qsTr("Search")
+                property bool searching: false
+                onClicked: {
+                    if (searching) {
+                        mainPageCtrl.userStops();
+                    } else {
+                        searching = mainPageCtrl.startSearchDevices();
+                    }
+                }
+                Connections {
+                    target: mainPageCtrl
+                    function onSearchStopped() { searchButton.searching = false; }
+                }
+            }
             TextField {
                 id: filterField
                 objectName: "filterField"
@@ -47,12 +64,59 @@ ApplicationWindow {
             }
         }
 
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 8
+            TextField {
+                id: userField
+                objectName: "usernameField"
+                text: "root"
+                placeholderText: qsTr("User name")
+                Layout.preferredWidth: 140
+            }
+            TextField {
+                id: passwordField
+                objectName: "passwordField"
+                echoMode: TextInput.Password
+                placeholderText: qsTr("Password")
+                Layout.preferredWidth: 160
+            }
+            Button {
+                objectName: "authorizeButton"
+                text: qsTr("Log in")
+                onClicked: mainPageCtrl.authorize(userField.text, passwordField.text)
+            }
+            Label {
+                id: authorizeLabel
+                objectName: "authorizeLabel"
+                property bool working: false
+                text: working ? qsTr("Logging in...") : ""
+                color: "#5a6470"
+                Connections {
+                    target: mainPageCtrl
+                    function onAuthorizing() { authorizeLabel.working = true; }
+                    function onAuthorizeStopped() { authorizeLabel.working = false; }
+                }
+            }
+            Item { Layout.fillWidth: true }
+        }
+
         DeviceTable {
             objectName: "deviceTable"
             Layout.fillWidth: true
             Layout.fillHeight: true
             tableModel: deviceListModel
             tableCtrl: mainPageDeviceListCtrl
+        }
+
+        FirstPasswordDialog {
+            id: firstPasswordDialog
+            anchors.centerIn: Overlay.overlay
+        }
+
+        Connections {
+            target: mainPageCtrl
+            function onNeedToSetPassword() { firstPasswordDialog.open(); }
         }
 
         Label {

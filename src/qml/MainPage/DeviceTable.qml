@@ -10,7 +10,7 @@ Rectangle {
 
     property var tableModel: null
     property var tableCtrl: null
-    readonly property var columnWidths: [40, 180, 150, 170, 160]
+    readonly property var columnWidths: [64, 180, 150, 170, 160]
 
     color: "#ffffff"
     border.color: "#d0d4da"
@@ -61,6 +61,7 @@ Rectangle {
             Row {
                 anchors.fill: parent
                 StatusCell {
+                    objectName: "statusCell"
                     width: root.columnWidths[0]
                     height: rowItem.height
                     status: statusRole
