@@ -88,9 +88,8 @@ bool isLoopback(uint32_t address)
 } // namespace
 
 CVirtualDevice::CVirtualDevice(event_base* base, SSL_CTX* tls, SDeviceState state)
-    : m_base(base), m_tls(tls), m_state(std::move(state)), m_http(base, nullptr),
-      m_https(base, tls), m_downTimer(base, [this] { goDown(); }),
-      m_upTimer(base, [this] { comeBack(); })
+    : m_base(base), m_state(std::move(state)), m_http(base, nullptr), m_https(base, tls),
+      m_downTimer(base, [this] { goDown(); }), m_upTimer(base, [this] { comeBack(); })
 {
     refreshGeneratedParams();
     m_state.params.set("network_ipaddress", formatIPv4(m_state.address));

@@ -87,7 +87,6 @@ private:
     void cancelDelayed();
 
     event_base* m_base;
-    SSL_CTX* m_tls;
     SDeviceState m_state;
     ELife m_life = ELife::Stopped;
     CDeviceEndpoint m_http;
