@@ -8,20 +8,20 @@
 
 using namespace mainpagetest;
 
-// Authorization of the main list against simulated devices on 127.0.50.x: one device per
+// Authorization of the main list against simulated devices on 127.0.53.x: one device per
 // outcome, the first two of them factory-new.
 class TestAuthorize : public QObject
 {
     Q_OBJECT
 
     CDeviceSimulator m_sim;
-    const QString m_firstNew = QStringLiteral("127.0.50.1");
-    const QString m_secondNew = QStringLiteral("127.0.50.2");
-    const QString m_good = QStringLiteral("127.0.50.3");
-    const QString m_otherPassword = QStringLiteral("127.0.50.4");
-    const QString m_silent = QStringLiteral("127.0.50.5");
-    const QString m_offline = QStringLiteral("127.0.50.6");
-    const QString m_slow = QStringLiteral("127.0.50.7");
+    const QString m_firstNew = QStringLiteral("127.0.53.1");
+    const QString m_secondNew = QStringLiteral("127.0.53.2");
+    const QString m_good = QStringLiteral("127.0.53.3");
+    const QString m_otherPassword = QStringLiteral("127.0.53.4");
+    const QString m_silent = QStringLiteral("127.0.53.5");
+    const QString m_offline = QStringLiteral("127.0.53.6");
+    const QString m_slow = QStringLiteral("127.0.53.7");
 
     std::unique_ptr<CMainPageCtrl> m_ctrl;
 
@@ -51,7 +51,7 @@ private slots:
     {
         writeSettings();
         registerDeviceMetaTypes();
-        QVERIFY2(m_sim.start({"--count", "7", "--first-ip", "127.0.50.1", "--http-port", "8080",
+        QVERIFY2(m_sim.start({"--count", "7", "--first-ip", "127.0.53.1", "--http-port", "8080",
                               "--https-port", "8443", "--factory-new", "2", "--discovery-port", "0",
                               "--restart-ms", "300"}),
                  qPrintable(m_sim.errorString()));
@@ -84,7 +84,7 @@ private slots:
         // The identity answer fills the record of a device that was added by address.
         QCOMPARE(valueOf(*m_ctrl, m_good, CDeviceInfo::modelRole).toString(), QString("QF8360"));
         QCOMPARE(valueOf(*m_ctrl, m_good, CDeviceInfo::macRole).toString(),
-                 QString("02-A5-7F-00-32-03"));
+                 QString("02-A5-7F-00-35-03"));
         QCOMPARE(valueOf(*m_ctrl, m_good, CDeviceInfo::firmwareRole).toString(), QString("0104a"));
         QCOMPARE(valueOf(*m_ctrl, m_good, CDeviceInfo::usernameRole).toString(), QString("root"));
         // Then the SD-card query of the devices that answered.
