@@ -36,7 +36,9 @@ function(ardmere_qtest name)
     if(ARG_LABELS)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
+    # Qt insists on a private runtime directory.
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/xdg-runtime)
+    file(CHMOD ${CMAKE_BINARY_DIR}/xdg-runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 endfunction()
 
 # Adds every immediate sub-folder of the calling folder that has a CMakeLists.txt, except those
