@@ -43,6 +43,9 @@ class TestStartup : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QT_QUICK_BACKEND", "software");
+        // The installed device pack lives in the temporary directory: a private one keeps a pack
+        // installed by a real run on this machine out of the test.
+        env.insert("TMPDIR", m_dir.path());
         process->setProcessEnvironment(env);
         process->start(m_program, arguments);
         return process;
