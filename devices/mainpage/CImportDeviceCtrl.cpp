@@ -39,6 +39,21 @@ bool readPort(const QString& text, int* port)
     return true;
 }
 
+// A request context of the identity query; "context" names the device in the replies.
+QVariantMap makeJob(const QString& ip, const QString& username, const QString& password,
+                    int httpPort, int httpsPort)
+{
+    QVariantMap job;
+    job.insert(QStringLiteral("ip"), ip);
+    job.insert(QStringLiteral("username"), username);
+    job.insert(QStringLiteral("password"), password);
+    job.insert(QStringLiteral("httpPort"), httpPort);
+    job.insert(QStringLiteral("httpsPort"), httpsPort);
+    job.insert(QStringLiteral("context"),
+               QStringLiteral("%1_%2_%3").arg(ip).arg(httpPort).arg(httpsPort));
+    return job;
+}
+
 bool imported(int code)
 {
     return code == CImportDeviceCtrl::Identified || code == CImportDeviceCtrl::AddedWithoutIdentity;
@@ -130,15 +145,7 @@ QVariantList CImportDeviceCtrl::jobsFromFile(const QString& path, const QString&
             continue;
         }
         seen.insert(key);
-        QVariantMap job;
-        job.insert(QStringLiteral("ip"), host);
-        job.insert(QStringLiteral("username"), username);
-        job.insert(QStringLiteral("password"), password);
-        job.insert(QStringLiteral("httpPort"), http);
-        job.insert(QStringLiteral("httpsPort"), https);
-        job.insert(QStringLiteral("context"),
-                   QStringLiteral("%1_%2_%3").arg(host).arg(http).arg(https));
-        jobs.append(job);
+        jobs.append(makeJob(host, username, password, http, https));
     }
     if (ignored > 0)
         qDebug() << "CImportDeviceCtrl::importFile ignored" << ignored << "devices beyond"
@@ -210,14 +217,7 @@ bool CImportDeviceCtrl::addOne(const QString& ip, const QString& username, const
         emit allImportSucceeded();
         return true;
     }
-    QVariantMap job;
-    job.insert(QStringLiteral("ip"), ip);
-    job.insert(QStringLiteral("username"), username);
-    job.insert(QStringLiteral("password"), password);
-    job.insert(QStringLiteral("httpPort"), port);
-    job.insert(QStringLiteral("httpsPort"), 443);
-    job.insert(QStringLiteral("context"), ip + QLatin1Char('_') + QString::number(port) + "_443");
-    query({job});
+    query({makeJob(ip, username, password, port, 443)});
     return true;
 }
 

@@ -22,13 +22,12 @@ CMainPageCtrl::CMainPageCtrl(QObject* parent)
     : QObject(parent), m_importCtrl(new CImportDeviceCtrl(this)),
       m_addCtrl(new CImportDeviceCtrl(this)), m_authorizeCtrl(new CAuthorizeCtrl(this)),
       m_unauthorizedCtrl(new CAuthorizeCtrl(this)), m_searcher(new CDeviceSearcherCtrl(this)),
-      m_chain(new CMainDeviceChain(this)), m_roleMaps(new CRoleMapEditor()),
-      m_language(new CLanguageSwitcher(this))
+      m_chain(new CMainDeviceChain(this)), m_language(new CLanguageSwitcher(this))
 {
     registerDeviceMetaTypes();
     qRegisterMetaType<CMainPageCtrl::E_Add_Device_Error>();
     QAbstractItemModel* top = m_chain->sourceModelForRoleMaps();
-    m_roleMaps->setModel(top);
+    m_roleMaps.setModel(top);
     m_importCtrl->setModel(top);
     m_addCtrl->setModel(top);
     m_authorizeCtrl->setModel(m_chain->sortFilterModel());
@@ -83,10 +82,7 @@ CMainPageCtrl::CMainPageCtrl(QObject* parent)
     m_useDefaultBrowser = readSettingsValue(QStringLiteral("defaultBrowser"), false).toBool();
 }
 
-CMainPageCtrl::~CMainPageCtrl()
-{
-    delete m_roleMaps;
-}
+CMainPageCtrl::~CMainPageCtrl() = default;
 
 double CMainPageCtrl::progress() const
 {
@@ -101,24 +97,26 @@ void CMainPageCtrl::abortJobs()
     m_unauthorizedCtrl->abort();
 }
 
-bool CMainPageCtrl::startSearchDevices()
+void CMainPageCtrl::prepareDiscovery()
 {
     emit authorizeStopped();
     abortJobs();
     m_searcher->abort();
+    // Devices found by an earlier discovery go; devices added by hand or imported stay.
     m_chain->listModel()->removeMatching(CDeviceInfo::drmSearchedRole, true);
     m_chain->modelCtrl()->resetAnchor();
+}
+
+bool CMainPageCtrl::startSearchDevices()
+{
+    prepareDiscovery();
     return m_searcher->start();
 }
 
 bool CMainPageCtrl::startSearchIPRangeDevices(const QString& strIPRangeStart,
                                               const QString& strIPRangeEnd, int zRequiredTime)
 {
-    emit authorizeStopped();
-    abortJobs();
-    m_searcher->abort();
-    m_chain->listModel()->removeMatching(CDeviceInfo::drmSearchedRole, true);
-    m_chain->modelCtrl()->resetAnchor();
+    prepareDiscovery();
     return m_searcher->startRange(strIPRangeStart, strIPRangeEnd, zRequiredTime);
 }
 
@@ -354,20 +352,20 @@ void CMainPageCtrl::OnNeedToSetPassword()
 
 void CMainPageCtrl::ModifyModelRow(int iSourceRow, QMap<int, QVariant> newData)
 {
-    m_roleMaps->ModifyModelRow(iSourceRow, newData);
+    m_roleMaps.ModifyModelRow(iSourceRow, newData);
 }
 
 void CMainPageCtrl::FillModelRow(int iSourceRow, QMap<int, QVariant> to)
 {
-    m_roleMaps->FillModelRow(iSourceRow, to);
+    m_roleMaps.FillModelRow(iSourceRow, to);
 }
 
 void CMainPageCtrl::ModifyModelEntry(QMap<int, QVariant> from, QMap<int, QVariant> to)
 {
-    m_roleMaps->ModifyModelEntry(from, to);
+    m_roleMaps.ModifyModelEntry(from, to);
 }
 
 void CMainPageCtrl::FillModelEntry(QMap<int, QVariant> from, QMap<int, QVariant> to)
 {
-    m_roleMaps->FillModelEntry(from, to);
+    m_roleMaps.FillModelEntry(from, to);
 }

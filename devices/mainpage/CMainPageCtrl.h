@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDeviceInfo.h"
+#include "CRoleMapEditor.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,6 @@ class CDeviceSearcherCtrl;
 class CImportDeviceCtrl;
 class CLanguageSwitcher;
 class CMainDeviceChain;
-class CRoleMapEditor;
 #include <QQmlEngine>
 
 // The controller behind the device table: it owns the device list and its views, runs
@@ -109,6 +109,8 @@ private slots:
 
 private:
     void abortJobs();
+    // What every discovery does first: stop all work and drop the last discovery's devices.
+    void prepareDiscovery();
     void clearNewMarks();
 
     CImportDeviceCtrl* m_importCtrl;
@@ -117,7 +119,7 @@ private:
     CAuthorizeCtrl* m_unauthorizedCtrl;
     CDeviceSearcherCtrl* m_searcher;
     CMainDeviceChain* m_chain;
-    CRoleMapEditor* m_roleMaps;
+    CRoleMapEditor m_roleMaps;
     bool m_useDefaultBrowser = false;
     CLanguageSwitcher* m_language;
     QPointer<QQmlEngine> m_engine;

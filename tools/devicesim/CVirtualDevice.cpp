@@ -284,15 +284,20 @@ void CVirtualDevice::setFault(const SFault& fault)
     const bool isBelowHttp = fault.kind == "offline" || isConnectionFault(fault.kind);
     const bool modeChanged = (wasBelowHttp || isBelowHttp) && before != fault.kind;
     if (modeChanged && (m_life == ELife::Online || m_life == ELife::Unreachable)) {
-        cancelDelayed();
-        std::string error;
-        if (openEndpoints(&error)) {
-            m_life = ELife::Online;
-            m_lastError.clear();
-        } else {
-            m_life = ELife::Unreachable;
-            m_lastError = error;
-        }
+        reopenEndpoints();
+    }
+}
+
+void CVirtualDevice::reopenEndpoints()
+{
+    cancelDelayed();
+    std::string error;
+    if (openEndpoints(&error)) {
+        m_life = ELife::Online;
+        m_lastError.clear();
+    } else {
+        m_life = ELife::Unreachable;
+        m_lastError = error;
     }
 }
 
@@ -456,17 +461,8 @@ bool CVirtualDevice::applyJson(const nlohmann::json& changes, std::string* error
         m_state.params.set("network_ipaddress", ip());
         m_state.params.set("network_http_port", std::to_string(m_state.httpPort));
         m_state.params.set("network_https_port", std::to_string(m_state.httpsPort));
-        if (m_life == ELife::Online || m_life == ELife::Unreachable) {
-            cancelDelayed();
-            std::string bindError;
-            if (openEndpoints(&bindError)) {
-                m_life = ELife::Online;
-                m_lastError.clear();
-            } else {
-                m_life = ELife::Unreachable;
-                m_lastError = bindError;
-            }
-        }
+        if (m_life == ELife::Online || m_life == ELife::Unreachable)
+            reopenEndpoints();
     }
     setFault(fault);
     return true;

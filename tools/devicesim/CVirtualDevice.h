@@ -85,6 +85,9 @@ private:
         std::unique_ptr<CTimer> timer;
     };
     void cancelDelayed();
+    // Binds the device's listeners afresh (after a move or a change of fault mode); a failure
+    // leaves the device unreachable with the error kept.
+    void reopenEndpoints();
 
     event_base* m_base;
     SDeviceState m_state;
