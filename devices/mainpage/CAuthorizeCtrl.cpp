@@ -234,22 +234,32 @@ QVariantMap CAuthorizeCtrl::getPasswordPolicyRuleForSetNewPassword(int index)
 void CAuthorizeCtrl::setNewFWPassword(const QString& password)
 {
     m_passwordSetter->SetModel(m_model);
+    // A refused start leaves the rows as they are: a running setter owns them.
+    if (!m_model || m_passwordSetter->IsWorking())
+        return;
     // The command is later split at "&" and "=", so the password travels percent-encoded: a
     // password holding "&", "%", "=" or "+" reaches the device as typed.
     const QString command =
         kNewPasswordCommand.arg(QString::fromLatin1(QUrl::toPercentEncoding(password)));
+    // The rows are marked before the first command leaves. Status changes reach the model
+    // queued, and a device may answer before a mark queued after the start: the late mark
+    // would then hide the answer, and the row would never be authorized again.
+    markNeedPasswordRows(Testing);
     // Stored first: the setter may report the command sent before StartWith returns.
     const QString previousPassword = m_newPassword;
     m_newPassword = password;
     if (!m_passwordSetter->StartWith(m_needPasswordJobs, command)) {
         m_newPassword = previousPassword;
-        return;
+        markNeedPasswordRows(NeedToSetPassword);
     }
+}
+
+void CAuthorizeCtrl::markNeedPasswordRows(E_Test_Conn_Result status)
+{
     for (const QVariant& value : qAsConst(m_needPasswordJobs)) {
-        const QVariantMap job = value.toMap();
-        RoleMap match = jobMatchMap(job);
+        RoleMap match = jobMatchMap(value.toMap());
         match.remove(CDeviceInfo::passwordRole);
-        emit deviceStatusChanged(match, RoleMap{{CDeviceInfo::statusRole, int(Testing)}});
+        emit deviceStatusChanged(match, RoleMap{{CDeviceInfo::statusRole, int(status)}});
     }
 }
 

@@ -88,6 +88,7 @@ private slots:
 
 private:
     static QVariantList takeJob(QVariantList* jobs, const QString& context);
+    void markNeedPasswordRows(E_Test_Conn_Result status);
 
     QPointer<QAbstractItemModel> m_model;
     int m_needPasswordCount = 0;
