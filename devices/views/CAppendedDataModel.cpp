@@ -1,5 +1,7 @@
 #include "CAppendedDataModel.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 CAppendedDataModel::CAppendedDataModel(const QByteArray& roleName, int role,
@@ -40,6 +42,63 @@ bool CAppendedDataModel::setData(const QModelIndex& index, const QVariant& value
     *m_values[size_t(index.row())] = value;
     emit dataChanged(index, index, {m_role});
     return true;
+}
+
+bool CAppendedDataModel::acceptsWrite(const QModelIndex& index, int role) const
+{
+    Q_UNUSED(index)
+    Q_UNUSED(role)
+    return true;
+}
+
+QVariant CAppendedDataModel::storedValueAt(int row) const
+{
+    if (!hasStoredValue(row))
+        return QVariant();
+    return *m_values[size_t(row)];
+}
+
+bool CAppendedDataModel::hasStoredValue(int row) const
+{
+    return row >= 0 && size_t(row) < m_values.size() && m_values[size_t(row)];
+}
+
+int CAppendedDataModel::setValues(const QVector<int>& rows, const QVariant& value)
+{
+    // Everything is stored first, so whoever hears of the first run already reads the final state
+    // of the whole batch.
+    struct Run
+    {
+        int first;
+        int last;
+    };
+    std::vector<Run> runs;
+    int step = 0;
+    int previous = -1;
+    for (int row : rows) {
+        if (!hasStoredValue(row) || *m_values[size_t(row)] == value) {
+            previous = -1; // a row left alone ends the run: it must not be announced
+            continue;
+        }
+        *m_values[size_t(row)] = value;
+        const int delta = row - previous;
+        if (previous >= 0 && (delta == 1 || delta == -1) && (step == 0 || step == delta)) {
+            step = delta;
+            runs.back().last = row;
+        } else {
+            step = 0;
+            runs.push_back({row, row});
+        }
+        previous = row;
+    }
+    for (const Run& run : runs) {
+        emit dataChanged(index(std::min(run.first, run.last), 0),
+                         index(std::max(run.first, run.last), 0), {m_role});
+    }
+    int changed = 0;
+    for (const Run& run : runs)
+        changed += std::abs(run.last - run.first) + 1;
+    return changed;
 }
 
 Qt::ItemFlags CAppendedDataModel::flags(const QModelIndex& index) const

@@ -33,6 +33,24 @@ public:
     QByteArray appendedRoleName() const { return m_roleName; }
     QVariant defaultValue() const { return m_defaultValue; }
 
+    // Whether a write of role to the row at index would pass this layer. Writes of the appended
+    // role stop here and the others go on to the source; a subclass that refuses some writes in
+    // setData says so here too, because batch writes from above ask this instead of calling
+    // setData row by row.
+    virtual bool acceptsWrite(const QModelIndex& index, int role) const;
+
+    // The stored value of the appended role in a row of this model (invalid when it has none),
+    // and whether the row has one at all (rows without one refuse writes).
+    QVariant storedValueAt(int row) const;
+    bool hasStoredValue(int row) const;
+
+    // Stores value in the given rows of this model, skipping rows without a stored value and rows
+    // that already hold it, and returns how many rows changed. The change is announced once per
+    // run of consecutive list entries that step through the rows by one in the same direction,
+    // instead of once per row: ten thousand single-row notices travelling up through every
+    // proxy cost far more than the writes.
+    int setValues(const QVector<int>& rows, const QVariant& value);
+
 public slots:
     void OnSourceInsertRows(const QModelIndex& parent, int iStart, int iEnd);
     void OnSourceRemoveRows(const QModelIndex& parent, int iStart, int iEnd);

@@ -149,6 +149,20 @@ void CDeviceSortFilterModel::sortByRole(const QString& roleName, int order)
     m_sortKeys.clear();
 }
 
+void CDeviceSortFilterModel::beginBatchWrite()
+{
+    if (m_batchWriteDepth++ == 0)
+        emit batchWriteStarted();
+}
+
+void CDeviceSortFilterModel::endBatchWrite()
+{
+    if (m_batchWriteDepth <= 0)
+        return;
+    if (--m_batchWriteDepth == 0)
+        emit batchWriteFinished();
+}
+
 void CDeviceSortFilterModel::noteSelectionChange()
 {
     // Selecting all rows changes every row one by one; QML needs to hear of it once, after the

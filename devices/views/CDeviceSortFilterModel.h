@@ -38,10 +38,18 @@ public:
     Q_INVOKABLE void refresh();
     Q_INVOKABLE void sortByRole(const QString& roleName, int order = Qt::AscendingOrder);
 
+    // Bracket a write of one role to many rows (selecting all of them, say). The rows are still
+    // announced as they change; views over this one that would re-examine every changed row on
+    // its own may instead wait for the end and re-filter once. Pairs may nest.
+    void beginBatchWrite();
+    void endBatchWrite();
+
 signals:
     void countChanged();
     void rawCountChanged();
     void numSelectedChanged();
+    void batchWriteStarted();
+    void batchWriteFinished();
 
 public slots:
     void OnSourceDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -88,5 +96,6 @@ private:
     // than once per comparison.
     std::vector<SortKey> m_sortKeys;
     bool m_selectionNoticePending = false;
+    int m_batchWriteDepth = 0;
     QList<QMetaObject::Connection> m_sourceConnections;
 };

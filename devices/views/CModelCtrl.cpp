@@ -1,5 +1,6 @@
 #include "CModelCtrl.h"
 
+#include "CAppendedDataModel.h"
 #include "CDeviceInfo.h"
 #include "CDeviceSortFilterModel.h"
 
@@ -66,16 +67,93 @@ bool CModelCtrl::setSelected(int iRow, bool selected)
     return m_model->setData(m_model->index(iRow, 0), selected, CDeviceInfo::selectedRole);
 }
 
-void CModelCtrl::setAllVisible(bool selected)
+bool CModelCtrl::selectionLayers(CAppendedDataModel** owner,
+                                 QList<CAppendedDataModel*>* between) const
+{
+    QAbstractItemModel* source = m_model ? m_model->sourceModel() : nullptr;
+    while (auto* layer = qobject_cast<CAppendedDataModel*>(source)) {
+        if (layer->appendedRole() == CDeviceInfo::selectedRole) {
+            *owner = layer;
+            return true;
+        }
+        between->append(layer);
+        source = layer->sourceModel();
+    }
+    return false;
+}
+
+bool CModelCtrl::selectOnly(int first, int last)
 {
     if (!m_model)
-        return;
+        return true;
+    m_model->beginBatchWrite();
+    const bool accepted = writeSelection(first, last);
+    m_model->endBatchWrite();
+    return accepted;
+}
+
+bool CModelCtrl::writeSelection(int first, int last)
+{
+    CAppendedDataModel* owner = nullptr;
+    QList<CAppendedDataModel*> between;
+    if (!selectionLayers(&owner, &between))
+        return selectOnlyRowByRow(first, last);
+
+    // Appended layers keep their source's rows one to one, so a view row maps to the same source
+    // row in every layer down to the owner. The rows to write are handed over in stretches of
+    // adjacent view rows: the owner announces each run once, and a run never spans a view row
+    // that did not change, so every view above hears of exactly the rows that changed.
+    bool accepted = true;
+    QVector<int> toSelect;
+    QVector<int> toDeselect;
+    const auto writeStretch = [&] {
+        if (!toDeselect.isEmpty())
+            owner->setValues(toDeselect, false);
+        if (!toSelect.isEmpty())
+            owner->setValues(toSelect, true);
+        toSelect.clear();
+        toDeselect.clear();
+    };
     const int rows = m_model->rowCount();
     for (int row = 0; row < rows; ++row) {
-        const QModelIndex idx = m_model->index(row, 0);
-        if (idx.data(CDeviceInfo::selectedRole).toBool() != selected)
-            m_model->setData(idx, selected, CDeviceInfo::selectedRole);
+        const bool wanted = row >= first && row <= last;
+        const int sourceRow = m_model->mapToSource(m_model->index(row, 0)).row();
+        const bool current = owner->storedValueAt(sourceRow).toBool();
+        if (!wanted && !current) {
+            writeStretch();
+            continue;
+        }
+        bool writable = owner->hasStoredValue(sourceRow);
+        for (int i = 0; writable && i < between.size(); ++i) {
+            CAppendedDataModel* layer = between.at(i);
+            writable = layer->acceptsWrite(layer->index(sourceRow, 0), CDeviceInfo::selectedRole);
+        }
+        if (wanted && !writable)
+            accepted = false;
+        if (!writable || current == wanted) {
+            writeStretch();
+            continue;
+        }
+        (wanted ? toSelect : toDeselect).append(sourceRow);
     }
+    writeStretch();
+    return accepted;
+}
+
+bool CModelCtrl::selectOnlyRowByRow(int first, int last)
+{
+    const int rows = m_model->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        if ((row < first || row > last) &&
+            m_model->index(row, 0).data(CDeviceInfo::selectedRole).toBool())
+            setSelected(row, false);
+    }
+    bool accepted = true;
+    for (int row = std::max(first, 0); row <= last && row < rows; ++row) {
+        if (!setSelected(row, true))
+            accepted = false;
+    }
+    return accepted;
 }
 
 bool CModelCtrl::toggleSelection(int iRow)
@@ -104,8 +182,7 @@ bool CModelCtrl::select(int iRow)
     if (selected.size() == 1 && selected.first() == iRow) {
         written = setSelected(iRow, false);
     } else {
-        setAllVisible(false);
-        written = setSelected(iRow, true);
+        written = selectOnly(iRow, iRow);
     }
     emit selectionChanged();
     return written;
@@ -115,11 +192,9 @@ bool CModelCtrl::shiftSelect(int iRow)
 {
     if (!isViewRow(iRow))
         return false;
-    setAllVisible(false);
     // The anchor may point past the view when rows vanished since it was set.
     const int last = std::min(std::max(m_anchor, iRow), m_model->rowCount() - 1);
-    for (int row = std::min(m_anchor, iRow); row <= last; ++row)
-        setSelected(row, true);
+    selectOnly(std::min(m_anchor, iRow), last);
     emit selectionChanged();
     return true;
 }
@@ -127,7 +202,8 @@ bool CModelCtrl::shiftSelect(int iRow)
 bool CModelCtrl::selectAll()
 {
     m_anchor = 0;
-    setAllVisible(true);
+    if (m_model)
+        selectOnly(0, m_model->rowCount() - 1);
     emit selectionChanged();
     return true;
 }
@@ -135,7 +211,8 @@ bool CModelCtrl::selectAll()
 bool CModelCtrl::setSelectionToAll(bool bSelected)
 {
     m_anchor = 0;
-    setAllVisible(bSelected);
+    if (m_model)
+        selectOnly(0, bSelected ? m_model->rowCount() - 1 : -1);
     emit selectionChanged();
     return true;
 }

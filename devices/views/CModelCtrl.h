@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QVariant>
 
+class CAppendedDataModel;
 class CDeviceSortFilterModel;
 class QAbstractItemModel;
 
@@ -52,8 +53,17 @@ signals:
 private:
     bool isViewRow(int iRow) const;
     bool setSelected(int iRow, bool selected);
-    // Writes selectedRole of every visible row whose value differs.
-    void setAllVisible(bool selected);
+    // Makes the view rows first..last the selected ones and every other visible row unselected
+    // (first > last: none selected), writing only rows whose value differs. True when no row of
+    // the range refused the selection.
+    bool selectOnly(int first, int last);
+    bool writeSelection(int first, int last);
+    // The same, one setData per row through the view: for chains whose layers cannot be looked
+    // through.
+    bool selectOnlyRowByRow(int first, int last);
+    // The layer that stores selectedRole below the view, with the appended layers between them
+    // (top first), when every layer down to it is an appended layer; false otherwise.
+    bool selectionLayers(CAppendedDataModel** owner, QList<CAppendedDataModel*>* between) const;
 
     QPointer<CDeviceSortFilterModel> m_model;
     int m_anchor = 0;

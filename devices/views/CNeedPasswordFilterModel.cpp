@@ -13,6 +13,9 @@ CNeedPasswordFilterModel::CNeedPasswordFilterModel(QObject* parent)
 bool CNeedPasswordFilterModel::filterAcceptsRow(int sourceRow,
                                                 const QModelIndex& sourceParent) const
 {
+    bool held = false;
+    if (holdsMembership(sourceRow, sourceParent, &held))
+        return held;
     const QAbstractItemModel* source = sourceModel();
     if (!source)
         return false;

@@ -27,11 +27,18 @@ QVariant CSelectableRoleModel::data(const QModelIndex& index, int role) const
     return CAppendedDataModel::data(index, role);
 }
 
-bool CSelectableRoleModel::setData(const QModelIndex& index, const QVariant& value, int role)
+bool CSelectableRoleModel::acceptsWrite(const QModelIndex& index, int role) const
 {
     if (role == CDeviceInfo::selectableRole)
         return false;
-    if (role == CDeviceInfo::selectedRole && (!index.isValid() || !isSelectable(index)))
+    if (role == CDeviceInfo::selectedRole)
+        return index.isValid() && isSelectable(index);
+    return true;
+}
+
+bool CSelectableRoleModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!acceptsWrite(index, role))
         return false;
     return CAppendedDataModel::setData(index, value, role);
 }

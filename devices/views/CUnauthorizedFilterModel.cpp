@@ -13,6 +13,9 @@ CUnauthorizedFilterModel::CUnauthorizedFilterModel(QObject* parent)
 bool CUnauthorizedFilterModel::filterAcceptsRow(int sourceRow,
                                                 const QModelIndex& sourceParent) const
 {
+    bool held = false;
+    if (holdsMembership(sourceRow, sourceParent, &held))
+        return held;
     const QAbstractItemModel* source = sourceModel();
     if (!source)
         return false;

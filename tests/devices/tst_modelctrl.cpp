@@ -6,14 +6,118 @@
 #include "CModelCtrl.h"
 #include "CSelectableRoleModel.h"
 #include "CSimpleModel.h"
+#include "CUnauthorizedFilterModel.h"
 #include "DeviceTestUtil.h"
 
 #include <QAbstractItemModelTester>
+#include <QIdentityProxyModel>
+#include <QSet>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
 
 using namespace devicetest;
+
+namespace {
+
+// Twelve devices whose addresses are out of order, so sorting moves them about; rows 3 and 8 are
+// recorders and row 5 a switch. Row i has the address 10.0.(i % 2).(50 - 3 * i).
+std::deque<std::shared_ptr<CDeviceInfo>> mixedFleet()
+{
+    std::deque<std::shared_ptr<CDeviceInfo>> list;
+    for (int i = 0; i < 12; ++i) {
+        auto d = device(QStringLiteral("10.0.%1.%2").arg(i % 2).arg(50 - 3 * i));
+        d->model = i == 3 || i == 8 ? QStringLiteral("NV9311")
+                   : i == 5         ? QStringLiteral("SW1008")
+                                    : QStringLiteral("QD8182");
+        d->firmwareInfo = d->model + QStringLiteral("-QXOR-1.0");
+        list.push_back(d);
+    }
+    return list;
+}
+
+// The same kind of chain as the main page's, except that a plain identity layer sits between the
+// selection and the selectable layer: the controller cannot look through it and writes the
+// selection row by row, the way every write went before batch writes existed.
+struct RowByRowChain
+{
+    CDeviceListModel list;
+    CAppendedDataModel selected{"selectedRole", CDeviceInfo::selectedRole, false};
+    QIdentityProxyModel opaque;
+    CSelectableRoleModel selectable;
+    CDeviceSortFilterModel view;
+    CModelCtrl ctrl{&view};
+
+    RowByRowChain()
+    {
+        selected.setSourceModel(&list);
+        opaque.setSourceModel(&selected);
+        selectable.setSourceModel(&opaque);
+        view.setSourceModel(&selectable);
+    }
+};
+
+// Runs "verb [argument]" steps on a controller and returns the last step's result.
+bool runSteps(CModelCtrl* ctrl, CSelectableRoleModel* selectable, const QStringList& steps)
+{
+    bool result = false;
+    for (const QString& step : steps) {
+        const QStringList words = step.split(QLatin1Char(' '));
+        const QString verb = words.first();
+        const int row = words.size() > 1 ? words.at(1).toInt() : -1;
+        if (verb == QLatin1String("select"))
+            result = ctrl->select(row);
+        else if (verb == QLatin1String("shift"))
+            result = ctrl->shiftSelect(row);
+        else if (verb == QLatin1String("toggle"))
+            result = ctrl->toggleSelection(row);
+        else if (verb == QLatin1String("ctrl"))
+            result = ctrl->ctrlSelect(row);
+        else if (verb == QLatin1String("all"))
+            result = ctrl->selectAll();
+        else if (verb == QLatin1String("none"))
+            result = ctrl->setSelectionToAll(false);
+        else if (verb == QLatin1String("everything"))
+            result = ctrl->setSelectionToAll(true);
+        else if (verb == QLatin1String("filter"))
+            ctrl->setFilter(words.mid(1).join(QLatin1Char(' ')));
+        else if (verb == QLatin1String("sort"))
+            ctrl->sortByRole(QStringLiteral("ipRole"), Qt::AscendingOrder);
+        else if (verb == QLatin1String("sortdesc"))
+            ctrl->sortByRole(QStringLiteral("ipRole"), Qt::DescendingOrder);
+        else if (verb == QLatin1String("nvr"))
+            selectable->setNVRSelectable(true);
+        else if (verb == QLatin1String("nvroff"))
+            selectable->setNVRSelectable(false);
+        else
+            qFatal("unknown step %s", qPrintable(step));
+    }
+    return result;
+}
+
+// The addresses of every selected device, hidden ones included, read from the bottom list's
+// selection layer.
+QStringList selectedAddresses(const CAppendedDataModel& selected)
+{
+    QStringList out;
+    for (int row = 0; row < selected.rowCount(); ++row) {
+        const QModelIndex idx = selected.index(row, 0);
+        if (idx.data(CDeviceInfo::selectedRole).toBool())
+            out << idx.data(CDeviceInfo::ipRole).toString();
+    }
+    return out;
+}
+
+// selectedRole of every view row.
+QVector<bool> viewSelection(const QAbstractItemModel& view)
+{
+    QVector<bool> out;
+    for (int row = 0; row < view.rowCount(); ++row)
+        out << view.index(row, 0).data(CDeviceInfo::selectedRole).toBool();
+    return out;
+}
+
+} // namespace
 
 class TestModelCtrl : public QObject
 {
@@ -168,16 +272,139 @@ private slots:
         QCOMPARE(spy.count(), emitted);
     }
 
-    // Selecting all writes only the rows whose value differs.
-    void selectAllWritesOnlyChanges()
+    // Selection steps on the main page's chain, which writes the selection in batches, and on a
+    // chain the controller cannot look through, which writes it row by row: both must end with
+    // the same rows selected (hidden ones included), the same anchor and the same result.
+    void batchMatchesRowByRow_data()
     {
-        run({"toggle 1", "toggle 2"});
-        QSignalSpy changed(m_chain->sortFilterModel(), &QAbstractItemModel::dataChanged);
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("select all, sorted") << QStringList{"sort", "all"};
+        QTest::newRow("select all, filtered and sorted")
+            << QStringList{"sortdesc", "filter 10.0.1", "all"};
+        QTest::newRow("clear all, sorted") << QStringList{"sortdesc", "all", "none"};
+        QTest::newRow("select everything with recorders")
+            << QStringList{"nvr", "sort", "everything"};
+        QTest::newRow("clearing keeps hidden rows")
+            << QStringList{"all", "filter 10.0.1", "none", "filter "};
+        QTest::newRow("select after select all") << QStringList{"sort", "all", "select 4"};
+        QTest::newRow("select among several")
+            << QStringList{"sortdesc", "toggle 2", "toggle 5", "select 5"};
+        QTest::newRow("select a recorder is refused but clears")
+            << QStringList{"sort", "all", "select 9"};
+        QTest::newRow("shift forwards") << QStringList{"sort", "select 3", "shift 7"};
+        QTest::newRow("shift backwards") << QStringList{"sortdesc", "select 10", "shift 1"};
+        QTest::newRow("shift over a filtered view")
+            << QStringList{"sort", "filter 10.0.0", "select 1", "shift 4"};
+        QTest::newRow("shift replaces a selection")
+            << QStringList{"sort", "toggle 0", "toggle 11", "select 6", "shift 8"};
+        QTest::newRow("recorder selected while allowed cannot be cleared")
+            << QStringList{"nvr", "sort", "everything", "nvroff", "none"};
+    }
+
+    void batchMatchesRowByRow()
+    {
+        QFETCH(QStringList, steps);
+        m_chain->listModel()->ResetList(mixedFleet());
+        RowByRowChain reference;
+        QAbstractItemModelTester tester(&reference.view,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        reference.list.ResetList(mixedFleet());
+
+        QSignalSpy batchSignals(ctrl(), &CModelCtrl::selectionChanged);
+        QSignalSpy referenceSignals(&reference.ctrl, &CModelCtrl::selectionChanged);
+        const bool result = runSteps(ctrl(), m_chain->selectableModel(), steps);
+        QCOMPARE(result, runSteps(&reference.ctrl, &reference.selectable, steps));
+        QCOMPARE(ctrl()->selectedRows(), reference.ctrl.selectedRows());
+        QCOMPARE(selectedAddresses(*m_chain->selectedModel()),
+                 selectedAddresses(reference.selected));
+        QCOMPARE(ctrl()->anchor(), reference.ctrl.anchor());
+        QCOMPARE(batchSignals.count(), referenceSignals.count());
+        // Switches are never selected, whatever the path.
+        for (int row : ctrl()->selectedRows()) {
+            QVERIFY(m_chain->sortFilterModel()->index(row, 0).data(CDeviceInfo::modelRole) !=
+                    QStringLiteral("SW1008"));
+        }
+    }
+
+    // The view announces exactly the rows whose selection changed: every changed row is inside
+    // some dataChanged of selectedRole, and no unchanged row is. Where the view keeps the order
+    // of the list, adjacent rows arrive together.
+    void batchAnnouncesChangedRows_data()
+    {
+        QTest::addColumn<QStringList>("setup");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<int>("notices"); // -1: not checked
+        QTest::newRow("select all, list order") << QStringList{} << "all" << 4;
+        QTest::newRow("select all again changes nothing") << QStringList{"all"} << "all" << 0;
+        QTest::newRow("select all over a partial selection")
+            << QStringList{"toggle 1", "toggle 10"} << "all" << 6;
+        QTest::newRow("clear all, list order") << QStringList{"all"} << "none" << 4;
+        QTest::newRow("select all, sorted") << QStringList{"sort"} << "all" << -1;
+        QTest::newRow("select all, filtered and sorted descending")
+            << QStringList{"sortdesc", "filter 10.0.0"} << "all" << -1;
+        QTest::newRow("clear, filtered and sorted")
+            << QStringList{"all", "sort", "filter 10.0.1"} << "none" << -1;
+        QTest::newRow("select moves the selection, sorted")
+            << QStringList{"sort", "all"} << "select 6" << -1;
+        QTest::newRow("shift, sorted") << QStringList{"sort", "select 2"} << "shift 9" << -1;
+        QTest::newRow("shift shrinks the range")
+            << QStringList{"select 1", "shift 10"} << "shift 4" << 2;
+    }
+
+    void batchAnnouncesChangedRows()
+    {
+        QFETCH(QStringList, setup);
+        QFETCH(QString, step);
+        QFETCH(int, notices);
+        m_chain->listModel()->ResetList(mixedFleet());
+        CDeviceSortFilterModel* view = m_chain->sortFilterModel();
+        runSteps(ctrl(), m_chain->selectableModel(), setup);
+        const QVector<bool> before = viewSelection(*view);
+
+        QSignalSpy changed(view, &QAbstractItemModel::dataChanged);
+        runSteps(ctrl(), m_chain->selectableModel(), {step});
+        const QVector<bool> after = viewSelection(*view);
+
+        QSet<int> changedRows;
+        for (int row = 0; row < before.size(); ++row) {
+            if (before.at(row) != after.at(row))
+                changedRows.insert(row);
+        }
+        QSet<int> announced;
+        for (const QList<QVariant>& args : changed) {
+            QVERIFY(args.at(2).value<QVector<int>>().contains(CDeviceInfo::selectedRole));
+            const int first = args.at(0).toModelIndex().row();
+            const int last = args.at(1).toModelIndex().row();
+            for (int row = first; row <= last; ++row)
+                announced.insert(row);
+        }
+        QCOMPARE(announced, changedRows);
+        if (notices >= 0)
+            QCOMPARE(changed.count(), notices);
+    }
+
+    // A view over the chain that re-filters on selection changes (the unauthorized devices) sees
+    // a batch write as one change of its rows and its count.
+    void subsetFollowsBatchWrites()
+    {
+        m_chain->listModel()->ResetList(mixedFleet());
+        CUnauthorizedFilterModel* unauthorized = m_chain->unauthorizedFilterModel();
+        QAbstractItemModelTester tester(unauthorized,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy count(unauthorized, &CUnauthorizedFilterModel::countChanged);
+        ctrl()->sortByRole(QStringLiteral("ipRole"));
         ctrl()->selectAll();
-        QCOMPARE(changed.count(), 4);
-        changed.clear();
-        ctrl()->selectAll();
-        QCOMPARE(changed.count(), 0);
+        QCOMPARE(unauthorized->count(), 9);
+        QCOMPARE(count.count(), 1);
+        // Single writes after a batch are followed row by row again.
+        QVERIFY(ctrl()->setProperty(0, QStringLiteral("statusRole"), 104));
+        QCOMPARE(unauthorized->count(), 8);
+        // View rows 0 to 3 hold the authorized row, a recorder and two cameras.
+        QVERIFY(ctrl()->shiftSelect(3));
+        QCOMPARE(unauthorized->count(), 2);
+        QCOMPARE(count.count(), 3);
+        ctrl()->setSelectionToAll(false);
+        QCOMPARE(unauthorized->count(), 0);
     }
 
     void setPropertyByRoleName_data()
