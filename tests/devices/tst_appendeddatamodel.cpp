@@ -78,6 +78,10 @@ private slots:
                  (QStringList{"-", "-", "-", "false"}));
         QVERIFY(selected.setData(selected.index(3, 0), true, CDeviceInfo::selectedRole));
         QCOMPARE(selected.index(3, 0).data(CDeviceInfo::selectedRole), QVariant(true));
+        // A batch write skips the rows without a value as well.
+        QCOMPARE(selected.setValues({0, 1, 2, 3}, false), 1);
+        QCOMPARE(storedValues(selected, CDeviceInfo::selectedRole),
+                 (QStringList{"-", "-", "-", "false"}));
         // The other roles still come from the source.
         QCOMPARE(selected.index(3, 0).data(CDeviceInfo::ipRole).toString(),
                  QStringLiteral("10.0.0.4"));
@@ -164,6 +168,64 @@ private slots:
         QCOMPARE(spy.first().at(2).value<QVector<int>>(), QVector<int>{CDeviceInfo::statusRole});
         QVERIFY(!m_status->setData(m_status->index(2, 0), 1, CDeviceInfo::statusRole));
         QVERIFY(!m_status->setData(QModelIndex(), 1, CDeviceInfo::statusRole));
+    }
+
+    // A batch write stores the value in the listed rows and announces each run of list entries
+    // that step through the rows by one in the same direction once; rows left alone split runs.
+    void setValuesAnnouncesRuns_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("announced");
+        QTest::newRow("ascending run")
+            << QList<int>{1, 2, 3} << 9 << QStringList{"0", "9", "9", "9", "4", "5"}
+            << QStringList{"1-3"};
+        QTest::newRow("descending run")
+            << QList<int>{4, 3, 2} << 9 << QStringList{"0", "1", "9", "9", "9", "5"}
+            << QStringList{"2-4"};
+        QTest::newRow("change of direction splits")
+            << QList<int>{3, 4, 2, 1} << 9 << QStringList{"0", "9", "9", "9", "9", "5"}
+            << QStringList{"3-4", "1-2"};
+        QTest::newRow("gap splits")
+            << QList<int>{0, 2} << 9 << QStringList{"9", "1", "9", "3", "4", "5"}
+            << QStringList{"0-0", "2-2"};
+        QTest::newRow("row already holding the value splits")
+            << QList<int>{1, 2, 3} << 2 << QStringList{"0", "2", "2", "2", "4", "5"}
+            << QStringList{"1-1", "3-3"};
+        QTest::newRow("rows outside are ignored")
+            << QList<int>{-1, 5, 6} << 9 << QStringList{"0", "1", "2", "3", "4", "9"}
+            << QStringList{"5-5"};
+        QTest::newRow("nothing to write")
+            << QList<int>{} << 9 << QStringList{"0", "1", "2", "3", "4", "5"} << QStringList{};
+    }
+
+    void setValuesAnnouncesRuns()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(int, value);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, announced);
+        build(6);
+        QStringList seen;
+        // Every run is stored before the first is announced.
+        QStringList storedAtFirstNotice;
+        connect(m_status.get(), &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex& first, const QModelIndex& last, const QVector<int>& roles) {
+                    QCOMPARE(roles, QVector<int>{CDeviceInfo::statusRole});
+                    seen << QStringLiteral("%1-%2").arg(first.row()).arg(last.row());
+                    if (storedAtFirstNotice.isEmpty())
+                        storedAtFirstNotice = storedValues(*m_status, CDeviceInfo::statusRole);
+                });
+        const int changed = m_status->setValues(QVector<int>(rows.begin(), rows.end()), value);
+        QCOMPARE(storedValues(*m_status, CDeviceInfo::statusRole), stored);
+        QCOMPARE(seen, announced);
+        if (!announced.isEmpty())
+            QCOMPARE(storedAtFirstNotice, stored);
+        int expectedChanged = 0;
+        for (int row = 0; row < stored.size(); ++row)
+            expectedChanged += stored.at(row) != QString::number(row) ? 1 : 0;
+        QCOMPARE(changed, expectedChanged);
     }
 
     void otherRolesReachTheSource()
