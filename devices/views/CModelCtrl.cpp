@@ -126,7 +126,12 @@ bool CModelCtrl::writeSelection(int first, int last)
         bool writable = owner->hasStoredValue(sourceRow);
         for (int i = 0; writable && i < between.size(); ++i) {
             CAppendedDataModel* layer = between.at(i);
-            writable = layer->acceptsWrite(layer->index(sourceRow, 0), CDeviceInfo::selectedRole);
+            // A plain appended layer takes every write of another role; building an index of
+            // it (a walk down to the list) would be wasted.
+            if (layer->metaObject() != &CAppendedDataModel::staticMetaObject) {
+                writable =
+                    layer->acceptsWrite(layer->index(sourceRow, 0), CDeviceInfo::selectedRole);
+            }
         }
         if (wanted && !writable)
             accepted = false;
@@ -172,18 +177,27 @@ bool CModelCtrl::ctrlSelect(int iRow)
     return toggleSelection(iRow);
 }
 
+bool CModelCtrl::isOnlySelectedRow(int iRow) const
+{
+    // Stops at the second selected row: after selecting all, the answer is known at once.
+    int found = 0;
+    const int rows = m_model->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (!m_model->index(row, 0).data(CDeviceInfo::selectedRole).toBool())
+            continue;
+        if (row != iRow || ++found > 1)
+            return false;
+    }
+    return found == 1;
+}
+
 bool CModelCtrl::select(int iRow)
 {
     if (!isViewRow(iRow))
         return false;
     m_anchor = iRow;
-    const QList<int> selected = selectedRows();
-    bool written = false;
-    if (selected.size() == 1 && selected.first() == iRow) {
-        written = setSelected(iRow, false);
-    } else {
-        written = selectOnly(iRow, iRow);
-    }
+    const bool written =
+        isOnlySelectedRow(iRow) ? setSelected(iRow, false) : selectOnly(iRow, iRow);
     emit selectionChanged();
     return written;
 }

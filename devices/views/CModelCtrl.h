@@ -52,6 +52,8 @@ signals:
 
 private:
     bool isViewRow(int iRow) const;
+    // Whether iRow is the one and only selected view row.
+    bool isOnlySelectedRow(int iRow) const;
     bool setSelected(int iRow, bool selected);
     // Makes the view rows first..last the selected ones and every other visible row unselected
     // (first > last: none selected), writing only rows whose value differs. True when no row of
