@@ -3,6 +3,7 @@
 #include "CHttpResponseLog.h"
 
 #include <QAuthenticator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
@@ -283,10 +284,16 @@ void CHttpClient2::Enqueue(const QVariantMap& context, std::function<void()> iss
 void CHttpClient2::IssueSome()
 {
     // A batch of a thousand devices is issued in slices, one per turn of the event loop, so that
-    // creating the requests never holds the user interface up for long.
+    // creating the requests never holds the user interface up for long. Each request costs the
+    // user-interface thread about as much again when the access manager hands it to its network
+    // thread in the next turn, so a slice is bounded by time as well as by count.
+    QElapsedTimer clock;
+    clock.start();
     for (int i = 0; i < kIssueSlice && !m_queue.isEmpty(); ++i) {
         const Queued item = m_queue.takeFirst();
         item.issue();
+        if (clock.nsecsElapsed() >= kIssueSliceNs)
+            break;
     }
     if (!m_queue.isEmpty() && !m_issueTimer.isActive())
         m_issueTimer.start();

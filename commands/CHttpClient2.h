@@ -104,6 +104,7 @@ private:
     };
     static constexpr int kManagers = 8;
     static constexpr int kIssueSlice = 50;
+    static constexpr qint64 kIssueSliceNs = 2 * 1000 * 1000;
 
     void StartBatch();
     void Enqueue(const QVariantMap& context, std::function<void()> issue);

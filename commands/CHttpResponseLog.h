@@ -5,12 +5,16 @@
 #include <QUrl>
 
 // The optional record of every device response, "HTTPResponse.txt" in the working directory.
-// Whether it is written is read from the settings at every record, so switching it on takes effect
-// without a restart.
+// Whether it is written follows the settings file at every record, so switching it on takes effect
+// without a restart. The answer is kept while the settings file is provably unchanged, because a
+// batch of a thousand replies would otherwise read and parse the file a thousand times on the user
+// interface thread.
 class CHttpResponseLog
 {
 public:
     // Appends one record when the setting settingKey is true.
     static void Append(const QString& settingKey, const QUrl& url, const QByteArray& body);
+    // Whether records are written for settingKey now.
+    static bool IsEnabled(const QString& settingKey);
     static QString FileName();
 };

@@ -64,12 +64,15 @@ private slots:
     void endlessBodyStopsAtCap();
     void responseLog_data();
     void responseLog();
+    void responseLogFollowsSettingsBetweenBatches_data();
+    void responseLogFollowsSettingsBetweenBatches();
     void blockingClient_data();
     void blockingClient();
 
 private:
     QVariantMap context(int device, const QVariant& tag = QVariant()) const;
     void setSetting(const QString& key, const QVariant& value);
+    int loggedHostnameReplies();
 
     CDeviceSimulator m_sim;
     quint16 m_httpPort = 0;
@@ -494,6 +497,66 @@ void TestHttpClient2::responseLog()
                           .toUtf8()));
     QVERIFY(text.contains(QStringLiteral("getparam.cgi?system_info_modelname\r\n").toUtf8() + body +
                           "\r\n"));
+}
+
+int TestHttpClient2::loggedHostnameReplies()
+{
+    CHttpClient2 client;
+    QSignalSpy replies(&client, &CHttpClient2::cmdReply);
+    client.SendGet({context(0)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    if (!replies.wait(10000))
+        return -1;
+    QFile log(CHttpResponseLog::FileName());
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return log.readAll().count("getparam.cgi?system_hostname\r\n");
+}
+
+void TestHttpClient2::responseLogFollowsSettingsBetweenBatches_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<bool>("settled");
+    // Rewritten through a save file (a new file on disk), or overwritten in place with a value of
+    // the same length; the first version either old enough for its answer to be kept, or changed
+    // again within the same tick of the file clock.
+    QTest::newRow("rewritten, settled") << false << true;
+    QTest::newRow("in place, same size, settled") << true << true;
+    QTest::newRow("in place, same size, at once") << true << false;
+}
+
+void TestHttpClient2::responseLogFollowsSettingsBetweenBatches()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(bool, settled);
+    QFile::remove(CHttpResponseLog::FileName());
+    auto write = [&](const QByteArray& value) {
+        if (!inPlace) {
+            setSetting("LogHTTPResponse", QString::fromLatin1(value));
+            return;
+        }
+        QFile file(settingsFilePath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(0));
+        QCOMPARE(file.write("[General]\nLogHTTPResponse=" + value + "\n"), qint64(28));
+    };
+    auto age = [&]() {
+        // The answer for a file is kept only once its times lie safely behind the file clock.
+        if (settled)
+            QTest::qWait(300);
+    };
+
+    write("1");
+    age();
+    QCOMPARE(loggedHostnameReplies(), 1);
+    QCOMPARE(loggedHostnameReplies(), 2);
+    write("0");
+    age();
+    QCOMPARE(loggedHostnameReplies(), 2);
+    QCOMPARE(loggedHostnameReplies(), 2);
+    write("1");
+    QCOMPARE(loggedHostnameReplies(), 3);
+    QFile::remove(settingsFilePath());
+    QCOMPARE(loggedHostnameReplies(), 3);
 }
 
 void TestHttpClient2::blockingClient_data()
