@@ -64,7 +64,9 @@ private:
     // through.
     bool selectOnlyRowByRow(int first, int last);
     // The layer that stores selectedRole below the view, with the appended layers between them
-    // (top first), when every layer down to it is an appended layer; false otherwise.
+    // (top first), when every layer down to it is an appended layer; false otherwise. Batch
+    // writes go straight to that layer, asking the layers between through acceptsWrite; the
+    // view itself only maps rows and takes no part in writes.
     bool selectionLayers(CAppendedDataModel** owner, QList<CAppendedDataModel*>* between) const;
 
     QPointer<CDeviceSortFilterModel> m_model;
