@@ -3,6 +3,11 @@
 // the GUI thread meanwhile (lateness of a 10 ms heartbeat).
 //
 //     bench_reboot [devices]          (default 1000, on 127.0.22.0 and up)
+//
+// A stall is split into the GUI thread's own CPU time and the rest (waiting for a core or for a
+// lock held by a network thread, which a loaded machine stretches). To see what filled the worst
+// stall, record with `perf record -k CLOCK_MONOTONIC --call-graph dwarf` and look at the GUI
+// thread around the printed monotonic time.
 
 #include "CAppendedDataModel.h"
 #include "CDeviceInfo.h"
