@@ -44,9 +44,11 @@ bool CAppendedDataModel::setData(const QModelIndex& index, const QVariant& value
     return true;
 }
 
-bool CAppendedDataModel::acceptsWrite(const QModelIndex& index, int role) const
+bool CAppendedDataModel::acceptsWrite(const QModelIndex& index, const QVariant& value,
+                                      int role) const
 {
     Q_UNUSED(index)
+    Q_UNUSED(value)
     Q_UNUSED(role)
     return true;
 }

@@ -37,7 +37,7 @@ public:
     // role stop here and the others go on to the source; a subclass that refuses some writes in
     // setData says so here too, because batch writes from above ask this instead of calling
     // setData row by row.
-    virtual bool acceptsWrite(const QModelIndex& index, int role) const;
+    virtual bool acceptsWrite(const QModelIndex& index, const QVariant& value, int role) const;
 
     // The stored value of the appended role in a row of this model (invalid when it has none),
     // and whether the row has one at all (rows without one refuse writes).

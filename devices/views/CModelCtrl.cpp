@@ -129,8 +129,8 @@ bool CModelCtrl::writeSelection(int first, int last)
             // A plain appended layer takes every write of another role; building an index of
             // it (a walk down to the list) would be wasted.
             if (layer->metaObject() != &CAppendedDataModel::staticMetaObject) {
-                writable =
-                    layer->acceptsWrite(layer->index(sourceRow, 0), CDeviceInfo::selectedRole);
+                writable = layer->acceptsWrite(layer->index(sourceRow, 0), wanted,
+                                               CDeviceInfo::selectedRole);
             }
         }
         if (wanted && !writable)

@@ -27,18 +27,21 @@ QVariant CSelectableRoleModel::data(const QModelIndex& index, int role) const
     return CAppendedDataModel::data(index, role);
 }
 
-bool CSelectableRoleModel::acceptsWrite(const QModelIndex& index, int role) const
+bool CSelectableRoleModel::acceptsWrite(const QModelIndex& index, const QVariant& value,
+                                        int role) const
 {
     if (role == CDeviceInfo::selectableRole)
         return false;
+    // A recorder selected while recorders were allowed must still be clearable once they are not:
+    // refusing the clear would leave it in every later operation on the selection.
     if (role == CDeviceInfo::selectedRole)
-        return index.isValid() && isSelectable(index);
+        return index.isValid() && (!value.toBool() || isSelectable(index));
     return true;
 }
 
 bool CSelectableRoleModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!acceptsWrite(index, role))
+    if (!acceptsWrite(index, value, role))
         return false;
     return CAppendedDataModel::setData(index, value, role);
 }

@@ -15,8 +15,9 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    // selectableRole is never written; selectedRole only on a row that may be selected.
-    bool acceptsWrite(const QModelIndex& index, int role) const override;
+    // selectableRole is never written; a row is selected only when it may be, but any row may be
+    // deselected.
+    bool acceptsWrite(const QModelIndex& index, const QVariant& value, int role) const override;
 
     bool nvrSelectable() const { return m_nvrSelectable; }
     // Announces the change of selectableRole on every row when the flag changes.

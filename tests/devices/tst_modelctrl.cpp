@@ -170,6 +170,8 @@ class TestModelCtrl : public QObject
                 m_chain->sortFilterModel()->setFilterWords(words.mid(1).join(QLatin1Char(' ')));
             else if (verb == QLatin1String("nvr"))
                 m_chain->selectableModel()->setNVRSelectable(true);
+            else if (verb == QLatin1String("nvroff"))
+                m_chain->selectableModel()->setNVRSelectable(false);
             else
                 qFatal("unknown step %s", qPrintable(step));
         }
@@ -226,6 +228,13 @@ private slots:
         QTest::newRow("switch refused even with recorders")
             << QStringList{"nvr", "select 7"} << false << QList<int>{} << 7;
         QTest::newRow("deselect all") << QStringList{"all", "none"} << true << QList<int>{} << 0;
+        // A recorder selected while recorders were allowed can be cleared once they are not.
+        QTest::newRow("recorder cleared after recorders are refused")
+            << QStringList{"nvr", "everything", "nvroff", "none"} << true << QList<int>{} << 0;
+        QTest::newRow("recorder toggled off after recorders are refused")
+            << QStringList{"nvr", "toggle 6", "nvroff", "toggle 6"} << true << QList<int>{} << 6;
+        QTest::newRow("recorder dropped by select after recorders are refused")
+            << QStringList{"nvr", "everything", "nvroff", "select 2"} << true << QList<int>{2} << 2;
         QTest::newRow("row outside the view")
             << QStringList{"select 1", "select 8"} << false << QList<int>{1} << 1;
         QTest::newRow("negative row")
@@ -297,7 +306,7 @@ private slots:
             << QStringList{"sort", "filter 10.0.0", "select 1", "shift 4"};
         QTest::newRow("shift replaces a selection")
             << QStringList{"sort", "toggle 0", "toggle 11", "select 6", "shift 8"};
-        QTest::newRow("recorder selected while allowed cannot be cleared")
+        QTest::newRow("recorder selected while allowed is cleared once refused")
             << QStringList{"nvr", "sort", "everything", "nvroff", "none"};
     }
 
