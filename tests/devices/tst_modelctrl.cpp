@@ -58,7 +58,8 @@ struct RowByRowChain
 };
 
 // Runs "verb [argument]" steps on a controller and returns the last step's result.
-bool runSteps(CModelCtrl* ctrl, CSelectableRoleModel* selectable, const QStringList& steps)
+bool runSteps(CModelCtrl* ctrl, CSelectableRoleModel* selectable, CDeviceSortFilterModel* view,
+              const QStringList& steps)
 {
     bool result = false;
     for (const QString& step : steps) {
@@ -81,6 +82,8 @@ bool runSteps(CModelCtrl* ctrl, CSelectableRoleModel* selectable, const QStringL
             result = ctrl->setSelectionToAll(true);
         else if (verb == QLatin1String("filter"))
             ctrl->setFilter(words.mid(1).join(QLatin1Char(' ')));
+        else if (verb == QLatin1String("viewfilter"))
+            view->setFilterWords(words.mid(1).join(QLatin1Char(' ')));
         else if (verb == QLatin1String("sort"))
             ctrl->sortByRole(QStringLiteral("ipRole"), Qt::AscendingOrder);
         else if (verb == QLatin1String("sortdesc"))
@@ -142,40 +145,9 @@ class TestModelCtrl : public QObject
         m_chain->listModel()->PushBackRemoveExist(list);
     }
 
-    // Runs "verb row" steps and returns the last step's result.
     bool run(const QStringList& steps)
     {
-        bool result = false;
-        for (const QString& step : steps) {
-            const QStringList words = step.split(QLatin1Char(' '));
-            const QString verb = words.first();
-            const int row = words.size() > 1 ? words.at(1).toInt() : -1;
-            if (verb == QLatin1String("select"))
-                result = ctrl()->select(row);
-            else if (verb == QLatin1String("shift"))
-                result = ctrl()->shiftSelect(row);
-            else if (verb == QLatin1String("toggle"))
-                result = ctrl()->toggleSelection(row);
-            else if (verb == QLatin1String("ctrl"))
-                result = ctrl()->ctrlSelect(row);
-            else if (verb == QLatin1String("all"))
-                result = ctrl()->selectAll();
-            else if (verb == QLatin1String("none"))
-                result = ctrl()->setSelectionToAll(false);
-            else if (verb == QLatin1String("everything"))
-                result = ctrl()->setSelectionToAll(true);
-            else if (verb == QLatin1String("filter"))
-                ctrl()->setFilter(words.mid(1).join(QLatin1Char(' ')));
-            else if (verb == QLatin1String("viewfilter"))
-                m_chain->sortFilterModel()->setFilterWords(words.mid(1).join(QLatin1Char(' ')));
-            else if (verb == QLatin1String("nvr"))
-                m_chain->selectableModel()->setNVRSelectable(true);
-            else if (verb == QLatin1String("nvroff"))
-                m_chain->selectableModel()->setNVRSelectable(false);
-            else
-                qFatal("unknown step %s", qPrintable(step));
-        }
-        return result;
+        return runSteps(ctrl(), m_chain->selectableModel(), m_chain->sortFilterModel(), steps);
     }
 
 private slots:
@@ -321,8 +293,8 @@ private slots:
 
         QSignalSpy batchSignals(ctrl(), &CModelCtrl::selectionChanged);
         QSignalSpy referenceSignals(&reference.ctrl, &CModelCtrl::selectionChanged);
-        const bool result = runSteps(ctrl(), m_chain->selectableModel(), steps);
-        QCOMPARE(result, runSteps(&reference.ctrl, &reference.selectable, steps));
+        const bool result = run(steps);
+        QCOMPARE(result, runSteps(&reference.ctrl, &reference.selectable, &reference.view, steps));
         QCOMPARE(ctrl()->selectedRows(), reference.ctrl.selectedRows());
         QCOMPARE(selectedAddresses(*m_chain->selectedModel()),
                  selectedAddresses(reference.selected));
@@ -367,11 +339,11 @@ private slots:
         QFETCH(int, notices);
         m_chain->listModel()->ResetList(mixedFleet());
         CDeviceSortFilterModel* view = m_chain->sortFilterModel();
-        runSteps(ctrl(), m_chain->selectableModel(), setup);
+        run(setup);
         const QVector<bool> before = viewSelection(*view);
 
         QSignalSpy changed(view, &QAbstractItemModel::dataChanged);
-        runSteps(ctrl(), m_chain->selectableModel(), {step});
+        run({step});
         const QVector<bool> after = viewSelection(*view);
 
         QSet<int> changedRows;
