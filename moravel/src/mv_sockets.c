@@ -190,10 +190,14 @@ static int ensurePfds(MoravelAgent* a, size_t n)
 
 static void drainWake(MoravelAgent* a)
 {
+    /* Emptied first, disarmed after: disarming first let a wake-up written in between be read
+     * here while the flag stayed armed, and from then on every wake-up was skipped. A thread that
+     * still finds the flag armed queued its work before this point, and the work is looked at
+     * after it. */
     char buf[64];
-    atomic_store(&a->wakeArmed, 0);
     while (read(a->wakeRd, buf, sizeof(buf)) > 0) {
     }
+    atomic_store(&a->wakeArmed, 0);
 }
 
 void mv_sock_step(MoravelAgent* a)

@@ -408,6 +408,37 @@ TEST(AgentArguments, NullAndOutOfRangeArgumentsAreRefused)
     EXPECT_EQ(STATOKEN_TouchToken(nullptr), 0u);
 }
 
+// Wake-ups from other threads must never be lost: several threads hand work to the loop at once
+// for a while, and afterwards a short timer queued from outside still fires long before the
+// loop's idle wait (5 s) would end on its own.
+TEST(AgentWakeups, WakeupsFromManyThreadsAreNeverLost)
+{
+    Collector collector; // outlives the agent: nothing calls into it after a failed wait
+    MoravelToken t{};
+    AgentHolder agent(true);
+    std::atomic<bool> done{false};
+    std::atomic<long> calls{0};
+    std::vector<std::thread> hammers;
+    for (int i = 0; i < 4; ++i) {
+        hammers.emplace_back([&] {
+            while (!done.load()) {
+                SCHEAGENT_DoSomethingSafely(
+                    agent.get(), [](MoravelCallbackRecord*) -> int { return 0; }, nullptr, 0, 0);
+                ++calls;
+            }
+        });
+    }
+    std::this_thread::sleep_for(500ms); // the length of the hammering, not a check
+    done = true;
+    for (std::thread& t : hammers)
+        t.join();
+    EXPECT_GT(calls.load(), 0);
+
+    ASSERT_EQ(SCHEAGENT_AddTimerToken(agent.get(), &t, Collector::callback, &collector, 1), 0);
+    EXPECT_TRUE(agent.until([&] { return collector.count() == 1; }, 2500ms))
+        << "a wake-up was lost after " << calls.load() << " calls";
+}
+
 TEST(AgentMemory, RawMemoryIsZeroFilledAndClearedOnFree)
 {
     void* p = nullptr;
