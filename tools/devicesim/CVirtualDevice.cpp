@@ -266,14 +266,7 @@ void CVirtualDevice::comeBack()
     m_state.params.set("network_ipaddress", ip());
     m_state.params.set("network_http_port", std::to_string(m_state.httpPort));
     m_state.params.set("network_https_port", std::to_string(m_state.httpsPort));
-    std::string error;
-    if (openEndpoints(&error)) {
-        m_life = ELife::Online;
-        m_lastError.clear();
-    } else {
-        m_life = ELife::Unreachable;
-        m_lastError = error;
-    }
+    reopenEndpoints();
 }
 
 void CVirtualDevice::setFault(const SFault& fault)
