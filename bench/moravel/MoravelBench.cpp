@@ -131,16 +131,23 @@ struct Pair
     int server;
 };
 
-std::vector<Pair> connectPairs(int n)
+// A listener on a free port of 127.0.0.1; *a receives its address.
+int loopbackListener(sockaddr_in* a)
 {
     int l = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof(a);
-    bind(l, reinterpret_cast<sockaddr*>(&a), sizeof(a));
+    a->sin_family = AF_INET;
+    a->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof(*a);
+    bind(l, reinterpret_cast<sockaddr*>(a), sizeof(*a));
     listen(l, 4096);
-    getsockname(l, reinterpret_cast<sockaddr*>(&a), &len);
+    getsockname(l, reinterpret_cast<sockaddr*>(a), &len);
+    return l;
+}
+
+std::vector<Pair> connectPairs(int n)
+{
+    sockaddr_in a{};
+    int l = loopbackListener(&a);
     std::vector<Pair> pairs;
     for (int i = 0; i < n; ++i) {
         int c = socket(AF_INET, SOCK_STREAM, 0);
@@ -389,14 +396,8 @@ int clientProcess(uint16_t port, int n)
 void manySockets(int n)
 {
     raiseFileLimit(static_cast<rlim_t>(n) + 256);
-    int l = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof(a);
-    bind(l, reinterpret_cast<sockaddr*>(&a), sizeof(a));
-    listen(l, 4096);
-    getsockname(l, reinterpret_cast<sockaddr*>(&a), &len);
+    int l = loopbackListener(&a);
     Served s;
     SCHEAGENT_Initialize(&s.agent, 0);
     SOCK_TO_COMM_TI(&s.listener, s.agent, l, 0, 0, nullptr, 0);
