@@ -33,7 +33,8 @@ struct ResolveCase
     const char* ipv6;
 };
 
-class DnsmasqResolve : public ::testing::TestWithParam<ResolveCase>
+// One dnsmasq serving kRecords for every case of a suite.
+template <typename Param> class WithDnsmasq : public ::testing::TestWithParam<Param>
 {
 protected:
     static void SetUpTestSuite() { dns = new Dnsmasq(kRecords); }
@@ -44,7 +45,11 @@ protected:
     }
     static Dnsmasq* dns;
 };
-Dnsmasq* DnsmasqResolve::dns = nullptr;
+template <typename Param> Dnsmasq* WithDnsmasq<Param>::dns = nullptr;
+
+class DnsmasqResolve : public WithDnsmasq<ResolveCase>
+{
+};
 
 TEST_P(DnsmasqResolve, AnswersFromARealServer)
 {
@@ -258,18 +263,9 @@ struct ConnCase
     int32_t status;
 };
 
-class Connect : public ::testing::TestWithParam<std::tuple<bool, ConnCase>>
+class Connect : public WithDnsmasq<std::tuple<bool, ConnCase>>
 {
-protected:
-    static void SetUpTestSuite() { dns = new Dnsmasq(kRecords); }
-    static void TearDownTestSuite()
-    {
-        delete dns;
-        dns = nullptr;
-    }
-    static Dnsmasq* dns;
 };
-Dnsmasq* Connect::dns = nullptr;
 
 TEST_P(Connect, ConnectsOrReportsWhy)
 {
