@@ -3,13 +3,24 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSaveFile>
 #include <QStringList>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <time.h>
+#endif
 
 // The file is read with a small parser of our own rather than QSettings: QSettings keeps parsed
 // files in a process-wide cache that it revalidates by size and modification time only, so an edit
 // of the same length within the same millisecond would go unseen, and it matches keys with regard
-// to case on Linux.
+// to case on Linux. What it does keep is the file's lines, and only while the file is provably the
+// same one: every read still asks the file system, so an edit is seen at the next read, but a batch
+// that reads a setting per device reply does not read and split the file a thousand times.
 
 namespace {
 
@@ -50,12 +61,89 @@ QString unquote(QString value)
     return value;
 }
 
+// What identifies one version of the settings file on disk. A rewrite through a save file gets a
+// new inode; an edit in place changes the size or the change time.
+struct FileStamp
+{
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+
+    bool operator==(const FileStamp& other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && modifiedNs == other.modifiedNs && changedNs == other.changedNs;
+    }
+};
+
+#ifdef Q_OS_UNIX
+qint64 toNs(const timespec& time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+// The file's stamp, and whether lines read under it may be reused later. File times come from a
+// coarse clock, so two edits of equal size within one tick share their times: a file changed that
+// recently is read again until its times lie safely in the past.
+bool stampFile(const QString& path, FileStamp* stamp)
+{
+    const qint64 kSettleNs = 100 * 1000 * 1000;
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        *stamp = FileStamp();
+        return true;
+    }
+    stamp->exists = true;
+    stamp->device = static_cast<quint64>(info.st_dev);
+    stamp->inode = static_cast<quint64>(info.st_ino);
+    stamp->size = static_cast<qint64>(info.st_size);
+    stamp->modifiedNs = toNs(info.st_mtim);
+    stamp->changedNs = toNs(info.st_ctim);
+    timespec now = {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 latest = std::max(stamp->modifiedNs, stamp->changedNs);
+    return toNs(now) - latest > kSettleNs;
+}
+#else
+bool stampFile(const QString&, FileStamp* stamp)
+{
+    // Without a cheap, exact stamp the file is simply read every time.
+    *stamp = FileStamp();
+    return false;
+}
+#endif
+
+struct CachedLines
+{
+    bool valid = false;
+    QString path;
+    FileStamp stamp;
+    QStringList lines;
+};
+
+QMutex g_cacheMutex;
+CachedLines g_cache;
+
 QStringList readLines()
 {
-    QFile file(settingsFilePath());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QString path = settingsFilePath();
+    FileStamp stamp;
+    const bool reusable = stampFile(path, &stamp);
+    {
+        QMutexLocker lock(&g_cacheMutex);
+        if (reusable && g_cache.valid && g_cache.path == path && g_cache.stamp == stamp)
+            return g_cache.lines;
+    }
+    QStringList lines;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    QMutexLocker lock(&g_cacheMutex);
+    g_cache = CachedLines{reusable, path, stamp, lines};
+    return lines;
 }
 
 // Index of the line holding key in the general section (keys before any section count as general),

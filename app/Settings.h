@@ -3,9 +3,9 @@
 #include <QString>
 #include <QVariant>
 
-// The program's settings live in "settings.ini" beside the executable. The file is opened afresh
-// at every read, so an edit takes effect at the next read and readers on other threads never share
-// a settings object. Keys are matched without regard to letter case: "LogHTTPResponse" and
+// The program's settings live in "settings.ini" beside the executable. The file is looked at
+// afresh at every read, so an edit takes effect at the next read and readers on other threads never
+// share a settings object. Keys are matched without regard to letter case: "LogHTTPResponse" and
 // "logHTTPResponse" name the same entry.
 
 // Absolute path of the settings file.

@@ -6,9 +6,7 @@
 
 // The optional record of every device response, "HTTPResponse.txt" in the working directory.
 // Whether it is written follows the settings file at every record, so switching it on takes effect
-// without a restart. The answer is kept while the settings file is provably unchanged, because a
-// batch of a thousand replies would otherwise read and parse the file a thousand times on the user
-// interface thread.
+// without a restart.
 class CHttpResponseLog
 {
 public:
