@@ -28,6 +28,16 @@ struct RowSpec
     int status = Verifying;
 };
 
+// A fleet on free HTTP and HTTPS ports, answering discovery on discoveryPort.
+QStringList fleetArguments(int count, const QString& firstIp, quint16 discoveryPort)
+{
+    return {"--count",          QString::number(count),
+            "--first-ip",       firstIp,
+            "--http-port",      QString::number(CFreePort::tcp()),
+            "--https-port",     QString::number(CFreePort::tcp()),
+            "--discovery-port", QString::number(discoveryPort)};
+}
+
 } // namespace
 
 class tst_DeviceSearchRunner : public QObject
@@ -116,11 +126,7 @@ void tst_DeviceSearchRunner::movedDevicesAreConfirmed()
     m_model.clear();
     const quint16 port = CFreePort::udp();
     CDeviceSimulator sim;
-    QVERIFY2(
-        sim.start({"--count", "5", "--first-ip", "127.0.48.1", "--http-port",
-                   QString::number(CFreePort::tcp()), "--https-port",
-                   QString::number(CFreePort::tcp()), "--discovery-port", QString::number(port)}),
-        qPrintable(sim.errorString()));
+    QVERIFY2(sim.start(fleetArguments(5, "127.0.48.1", port)), qPrintable(sim.errorString()));
     const QJsonArray devices = sim.devices();
     QCOMPARE(devices.size(), 5);
     for (int i = 0; i < 4; ++i)
@@ -170,11 +176,7 @@ void tst_DeviceSearchRunner::endsEarlyWhenEveryRowIsConfirmed()
     m_model.clear();
     const quint16 port = CFreePort::udp();
     CDeviceSimulator sim;
-    QVERIFY2(
-        sim.start({"--count", "3", "--first-ip", "127.0.48.21", "--http-port",
-                   QString::number(CFreePort::tcp()), "--https-port",
-                   QString::number(CFreePort::tcp()), "--discovery-port", QString::number(port)}),
-        qPrintable(sim.errorString()));
+    QVERIFY2(sim.start(fleetArguments(3, "127.0.48.21", port)), qPrintable(sim.errorString()));
     for (const QJsonValue& d : sim.devices())
         addRow(rowOf(d.toObject()));
     DeviceSearchRunner runner;
