@@ -1,19 +1,19 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSharedMemory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 // Starts the real program, each run from its own copy in a private folder so that its settings
-// file and the scenes it loads belong to the test alone.
+// file, the scenes it loads and its single-instance lock belong to the test alone.
 class TestStartup : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
     QString m_program;
+    QString m_runtime;
 
     // A scene that reports what start-up published and, if asked, quits at once.
     QString writeScene(const QString& name, bool quit)
@@ -36,7 +36,7 @@ class TestStartup : public QObject
         return path;
     }
 
-    std::unique_ptr<QProcess> start(const QStringList& arguments)
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const QString& tmp = QString())
     {
         auto process = std::make_unique<QProcess>();
         process->setProcessChannelMode(QProcess::MergedChannels);
@@ -45,7 +45,8 @@ class TestStartup : public QObject
         env.insert("QT_QUICK_BACKEND", "software");
         // The installed device pack lives in the temporary directory: a private one keeps a pack
         // installed by a real run on this machine out of the test.
-        env.insert("TMPDIR", m_dir.path());
+        env.insert("TMPDIR", tmp.isEmpty() ? m_dir.path() : tmp);
+        env.insert("XDG_RUNTIME_DIR", m_runtime);
         process->setProcessEnvironment(env);
         process->start(m_program, arguments);
         return process;
@@ -73,6 +74,11 @@ private slots:
         m_program = m_dir.filePath("ardmere");
         QVERIFY(QFile::copy(ARDMERE_BINARY, m_program));
         QVERIFY(QFile::setPermissions(m_program, QFile::permissions(ARDMERE_BINARY)));
+        m_runtime = m_dir.filePath("runtime");
+        QVERIFY(QDir().mkdir(m_runtime));
+        QVERIFY(QFile::setPermissions(m_runtime, QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ExeOwner | QFile::ReadUser |
+                                                     QFile::WriteUser | QFile::ExeUser));
     }
 
     void sceneArgumentReplacesMainWindow()
@@ -119,30 +125,54 @@ private slots:
         QVERIFY(first->waitForFinished(30000));
     }
 
-    // A killed run leaves its shared-memory segment behind on Linux; that must not lock the user
-    // out of the next start.
-    void startAfterKillSucceeds()
+    // The temporary folder is no part of the instance's identity: a shell with another TMPDIR
+    // must not get the user a second copy.
+    void secondInstanceWithOtherTemporaryFolderIsRefused()
     {
-        auto first = start({writeScene("stay2.qml", false)});
+        QTemporaryDir otherTmp;
+        QVERIFY(otherTmp.isValid());
+        auto first = start({writeScene("stay3.qml", false)});
         QByteArray seen;
         QVERIFY2(waitForOutput(first.get(), "scene-loaded", &seen), seen.constData());
+
+        auto second = start({writeScene("quit5.qml", true)}, otherTmp.path());
+        QVERIFY(second->waitForFinished(30000));
+        const QByteArray output = second->readAll();
+        QCOMPARE(second->exitCode(), 1);
+        QVERIFY2(output.contains("Please close the Corvane before starting."), output.constData());
+
         first->kill();
         QVERIFY(first->waitForFinished(30000));
-        QCOMPARE(first->exitStatus(), QProcess::CrashExit);
+    }
 
-        auto next = start({writeScene("quit3.qml", true)});
-        QVERIFY(next->waitForFinished(30000));
-        const QByteArray output = next->readAll();
-        QVERIFY2(output.contains("scene-loaded"), output.constData());
-        QCOMPARE(next->exitCode(), 0);
+    void restartRightAfterExit_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("closed") << "closed";
+        QTest::newRow("killed") << "killed";
+    }
 
-        // And that start left nothing behind either.
-        QSharedMemory probe("Ardmere_SINGLE_APP_CHECKER");
-        if (probe.attach())
-            probe.detach();
-        auto last = start({writeScene("quit4.qml", true)});
-        QVERIFY(last->waitForFinished(30000));
-        QCOMPARE(last->exitCode(), 0);
+    // Start after start, each right after the previous copy ended, each with a temporary folder
+    // of its own that is removed afterwards, as a test harness does. Nothing a run leaves behind,
+    // and no file-system detail such as a reused inode number, may refuse the next start.
+    void restartRightAfterExit()
+    {
+        QFETCH(QString, ending);
+        const bool closes = ending == "closed";
+        const QString scene = writeScene("cycle-" + ending + ".qml", closes);
+        for (int cycle = 0; cycle < 12; ++cycle) {
+            QTemporaryDir tmp(m_dir.filePath("cycle-XXXXXX"));
+            QVERIFY(tmp.isValid());
+            auto process = start({scene}, tmp.path());
+            QByteArray seen;
+            QVERIFY2(waitForOutput(process.get(), "scene-loaded", &seen),
+                     qPrintable(QString("cycle %1: %2").arg(cycle).arg(QString(seen))));
+            if (!closes)
+                process->kill();
+            QVERIFY(process->waitForFinished(30000));
+            if (closes)
+                QCOMPARE(process->exitCode(), 0);
+        }
     }
 };
 
