@@ -17,9 +17,10 @@ Item {
         function test_create_data() {
             var common = ["BlockArea", "Blockable", "CorvaneButton", "CorvaneTip", "TipArea", "StatusIcon",
                           "LoadingBusy", "ImportingBlock", "LiteralAnimation", "CorvaneValidator", "CorvaneInputBox",
-                          "CorvaneCheckBox", "ComboBox"];
+                          "CorvaneCheckBox", "ComboBox", "CorvaneWindow", "WarningWindow"];
             var ostra = ["ZyrStateStyleRect", "ZyrButton", "ZyrImgButton", "ZyrTip", "ZyrInputBox", "ZyrCheckBox",
-                         "ZyrSelectionList", "ZyrScrollArea", "ZyrScrollBar"];
+                         "ZyrSelectionList", "ZyrScrollArea", "ZyrScrollBar", "TitleBar", "ZyrPopupWindow",
+                         "ZyrBtnExtendBox"];
             var rows = [];
             for (var i = 0; i < common.length; ++i)
                 rows.push({ tag: common[i], url: "qrc:/src/qml/Common/" + common[i] + ".qml" });
