@@ -2,7 +2,9 @@
 // once in a fixed order, publish them to QML, load the main window, and tear all of it down in the
 // reverse order. Objects live on main's stack, so the reverse order is the order of destruction.
 
+#include "CAliasIpCtrl.h"
 #include "CCorvaneTableStatus.h"
+#include "CExitSignalHandler.h"
 #include "CSingleInstance.h"
 #include "CSystemCtrl.h"
 #include "Settings.h"
@@ -67,6 +69,10 @@ int main(int argc, char* argv[])
     // licences, restore, debug export, CGI, system, application modules, firmware, reboot, device
     // export.
     // [seam: alias address controller]
+    // SIGTERM and SIGINT end the event loop instead of the process, so that everything below is
+    // destroyed in order and the alias addresses are removed.
+    CExitSignalHandler exitSignalHandler;
+    CAliasIpCtrl aliasIpCtrl;
     CMainPageCtrl mainPageCtrl;
     CMainDeviceChain& mainDeviceChain = *mainPageCtrl.chain();
     // [seam: page controllers before the system controller]
@@ -95,6 +101,7 @@ int main(int argc, char* argv[])
 
     QQmlContext* context = engine.rootContext();
     // [seam: aliasIpCtrl]
+    context->setContextProperty(QStringLiteral("aliasIpCtrl"), &aliasIpCtrl);
     context->setContextProperty(QStringLiteral("deviceListModel"),
                                 mainDeviceChain.sortFilterModel());
     context->setContextProperty(QStringLiteral("deviceListSortFilterCtrl"),

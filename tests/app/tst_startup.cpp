@@ -150,6 +150,8 @@ private slots:
         QTest::addColumn<QString>("ending");
         QTest::newRow("closed") << "closed";
         QTest::newRow("killed") << "killed";
+        // SIGTERM ends the event loop, so the run tears down in order and exits normally.
+        QTest::newRow("terminated") << "terminated";
     }
 
     // Start after start, each right after the previous copy ended, each with a temporary folder
@@ -167,11 +169,15 @@ private slots:
             QByteArray seen;
             QVERIFY2(waitForOutput(process.get(), "scene-loaded", &seen),
                      qPrintable(QString("cycle %1: %2").arg(cycle).arg(QString(seen))));
-            if (!closes)
+            if (ending == "killed")
                 process->kill();
+            else if (ending == "terminated")
+                process->terminate();
             QVERIFY(process->waitForFinished(30000));
-            if (closes)
+            if (ending != "killed") {
+                QCOMPARE(process->exitStatus(), QProcess::NormalExit);
                 QCOMPARE(process->exitCode(), 0);
+            }
         }
     }
 };
