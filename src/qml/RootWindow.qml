@@ -69,7 +69,8 @@ Window {
     function start() {
         if (mainCtrl && mainCtrl.getSettingsValue("useAliasIP", "false") === "true") {
             resizeTo(splashScreen.imageSize);
-            splashScreen.show();
+            // Through the property: the splash waits for the window it belongs to.
+            splashScreen.visible = true;
         } else {
             applyDefaultSize();
             startSearch();

@@ -16,7 +16,8 @@ Window {
     transientParent: hostWindow
 
     property var hostWindow: null
-    property var mainCtrl: typeof mainPageCtrl !== "undefined" ? mainPageCtrl : null
+    property var mainCtrl: hostWindow && hostWindow.mainCtrl !== undefined ? hostWindow.mainCtrl
+                                                                           : typeof mainPageCtrl !== "undefined" ? mainPageCtrl : null
     property string devicePackVersion: typeof strDevicePackVersion !== "undefined" ? strDevicePackVersion : ""
     readonly property real xScale: hostWindow && hostWindow.xScale ? hostWindow.xScale : 1
     readonly property real yScale: hostWindow && hostWindow.yScale ? hostWindow.yScale : 1
