@@ -17,10 +17,13 @@ Item {
         function test_create_data() {
             var common = ["BlockArea", "Blockable", "CorvaneButton", "CorvaneTip", "TipArea", "StatusIcon",
                           "LoadingBusy", "ImportingBlock", "LiteralAnimation", "CorvaneValidator", "CorvaneInputBox",
-                          "CorvaneCheckBox", "ComboBox", "CorvaneWindow", "WarningWindow"];
+                          "CorvaneCheckBox", "ComboBox", "CorvaneWindow", "WarningWindow",
+                          "CorvaneTable", "TableTitle", "ListTableRowDelegate", "RoleInfo", "TableStyle", "TableStyleBlack",
+                          "TableDlg", "TableDlgForStatus", "TableDlgForCameraSelection"];
             var ostra = ["ZyrStateStyleRect", "ZyrButton", "ZyrImgButton", "ZyrTip", "ZyrInputBox", "ZyrCheckBox",
                          "ZyrSelectionList", "ZyrScrollArea", "ZyrScrollBar", "TitleBar", "ZyrPopupWindow",
-                         "ZyrBtnExtendBox"];
+                         "ZyrBtnExtendBox", "ZyrImgTabView", "BaseTabDelegate", "ImgTabDelegate", "ImgCaptionTabDelegate",
+                         "AnimImgCaptionTabDelegate", "TagTabDelegate", "TxtTabDelegate", "TxtHighLightTabDelegate", "HighLightBar"];
             var rows = [];
             for (var i = 0; i < common.length; ++i)
                 rows.push({ tag: common[i], url: "qrc:/src/qml/Common/" + common[i] + ".qml" });

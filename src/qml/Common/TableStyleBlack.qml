@@ -1,0 +1,17 @@
+import QtQuick 2.15
+
+// The CorvaneTable colours for the dark dialogs.
+TableStyle {
+    backgroundColor: "#1a1d24"
+    titleColor: "#242833"
+    titleHoverColor: "#2f3541"
+    titlePressColor: "#12707f"
+    titleTextColor: "#bbd0d6"
+    rowColor: "#1a1d24"
+    alternateRowColor: "#20242c"
+    hoverRowColor: "#2a303b"
+    selectedRowColor: "#1b5f6b"
+    textColor: "#ffffff"
+    selectedTextColor: "#ffffff"
+    lineColor: "#2f3541"
+}
