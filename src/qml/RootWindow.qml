@@ -367,7 +367,10 @@ Window {
         source: "Info/Info.qml"
         onLoaded: {
             item.hostWindow = rootWindow;
-            item.show();
+            if (typeof item.open === "function")
+                item.open();
+            else
+                item.show();
         }
     }
     Connections {

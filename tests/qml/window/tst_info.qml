@@ -62,7 +62,7 @@ Item {
             ctrl.currentLanguage = data.language;
             var info = createTemporaryObject(infoComponent, root);
             var box = findChild(info.contentItem, "languageBox");
-            compare(box.count, 13);
+            compare(box.optList.length, 13);
             compare(box.currentIndex, data.index);
             compare(box.currentText, data.text);
         }
@@ -82,8 +82,8 @@ Item {
             ctrl.currentLanguage = "English";
             var info = createTemporaryObject(infoComponent, root);
             var box = findChild(info.contentItem, "languageBox");
-            box.currentIndex = data.index;
-            box.activated(data.index);
+            box.choose(data.index);
+            compare(box.currentText, data.tag);
             compare(ctrl.chosen, [data.name]);
         }
 
