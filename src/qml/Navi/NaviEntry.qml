@@ -1,24 +1,20 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
+import "../OstraQuick"
 
-// One entry of the navigation bar: an icon with a look for each state and a tool tip.
-Item {
+// One entry of the navigation bar: the entry's icon in the look of its state, a mark while it is
+// current. A disabled entry has an icon of its own rather than a faded one.
+BaseTabDelegate {
     id: entry
 
-    property string name: ""
-    property string tipText: ""
-    property bool current: false
-    property string normalSource: ""
-    property string hoveredSource: ""
-    property string pressedSource: ""
-    property string disabledSource: ""
+    readonly property string disabledSource: normalSource.replace("_normal.png", "_disabled.png")
 
-    signal clicked
+    objectName: "navi_" + name
+    disabledOpacity: 1.0
 
     Rectangle {
         anchors.fill: parent
         color: "#ffffff"
-        opacity: entry.current ? 0.12 : (mouse.containsMouse && entry.enabled ? 0.06 : 0)
+        opacity: entry.isCurrent ? 0.12 : (entry.isHovered && entry.enabled ? 0.06 : 0)
     }
 
     Rectangle {
@@ -26,7 +22,7 @@ Item {
         width: 4
         height: parent.height
         color: "#1b8b9d"
-        visible: entry.current
+        visible: entry.isCurrent
     }
 
     Image {
@@ -34,22 +30,6 @@ Item {
         width: 48
         height: 48
         sourceSize: Qt.size(96, 96)
-        smooth: true
-        source: !entry.enabled ? entry.disabledSource
-                               : (mouse.pressed || entry.current) ? entry.pressedSource
-                                                                  : mouse.containsMouse ? entry.hoveredSource
-                                                                                        : entry.normalSource
+        source: entry.enabled ? entry.currentSource : entry.disabledSource
     }
-
-    MouseArea {
-        id: mouse
-        anchors.fill: parent
-        hoverEnabled: true
-        onClicked: entry.clicked()
-    }
-
-    ToolTip.visible: mouse.containsMouse && entry.tipText !== ""
-    ToolTip.text: entry.tipText
-    ToolTip.delay: 1500
-    ToolTip.timeout: 6000
 }

@@ -1,14 +1,15 @@
 import QtQuick 2.15
+import "../OstraQuick"
 
 // The vertical navigation bar of the main window: one image entry per page. Clicking an enabled
 // entry makes it current and emits entryChosen; restore() returns to the entry current before.
-// The window decides what choosing an entry does and moves currentName back when a switch is
+// The window decides what choosing an entry does, and moves currentName back when a switch is
 // refused.
 Item {
     id: navi
 
-    property string currentName: "MainPage"
-    property string previousName: "MainPage"
+    property alias currentName: tabView.currentName
+    readonly property alias previousName: tabView.previousName
     // Entries other than the main page and the information window may be used.
     property bool functionsEnabled: false
     // The recorder variant: only the entries that apply to recorders.
@@ -22,17 +23,12 @@ Item {
     width: tabWidth
 
     function choose(name) {
-        if (!isEnabled(name))
-            return;
-        if (name !== currentName) {
-            previousName = currentName;
-            currentName = name;
-        }
-        entryChosen(name);
+        if (isEnabled(name))
+            tabView.choose(name);
     }
 
     function restore() {
-        currentName = previousName;
+        tabView.restore();
     }
 
     function indexOf(name) {
@@ -62,28 +58,24 @@ Item {
             "tipRole": tip,
             "enableRole": alwaysEnabled(name) || functionsEnabled,
             "normalImgRole": icon(iconName, "normal"),
-            "hoverImgRole": icon(iconName, "hovered"),
-            "pressImgRole": icon(iconName, "pressed"),
-            "disableImgRole": icon(iconName, "disabled")
+            "hoveredImgRole": icon(iconName, "hovered"),
+            "pressedImgRole": icon(iconName, "pressed")
         };
     }
 
     function rebuild() {
         entries.clear();
+        entries.append(entryOf("MainPage", qsTr("Main"), "MainPage"));
         if (recorderMode) {
-            entries.append(entryOf("MainPage", qsTr("Main"), "MainPage"));
             entries.append(entryOf("Maintenance", qsTr("Maintenance"), "MaintenanceNVR"));
-            entries.append(entryOf("Export", qsTr("Export device list and debug report"), "Export"));
-            entries.append(entryOf("Info", qsTr("Information"), "Info"));
         } else {
-            entries.append(entryOf("MainPage", qsTr("Main"), "MainPage"));
             entries.append(entryOf("BatchSetup", qsTr("Batch camera setup"), "BatchSetup"));
             entries.append(entryOf("AutoAssign", qsTr("Assign IP automatically"), "AutoAssign"));
             entries.append(entryOf("Maintenance", qsTr("Maintenance"), "Maintenance"));
             entries.append(entryOf("ZAPK", qsTr("ZAPK"), "ZAPK"));
-            entries.append(entryOf("Export", qsTr("Export device list and debug report"), "Export"));
-            entries.append(entryOf("Info", qsTr("Information"), "Info"));
         }
+        entries.append(entryOf("Export", qsTr("Export device list and debug report"), "Export"));
+        entries.append(entryOf("Info", qsTr("Information"), "Info"));
     }
 
     onRecorderModeChanged: rebuild()
@@ -97,23 +89,17 @@ Item {
         id: entries
     }
 
-    Column {
-        Repeater {
-            model: entries
-            delegate: NaviEntry {
-                objectName: "navi_" + model.nameRole
-                width: navi.tabWidth
-                height: navi.tabHeight
-                name: model.nameRole
-                tipText: model.tipRole
-                enabled: model.enableRole
-                current: navi.currentName === model.nameRole
-                normalSource: model.normalImgRole
-                hoveredSource: model.hoverImgRole
-                pressedSource: model.pressImgRole
-                disabledSource: model.disableImgRole
-                onClicked: navi.choose(model.nameRole)
+    ZyrImgTabView {
+        id: tabView
+        objectName: "naviTabView"
+        model: entries
+        currentName: "MainPage"
+        tabWidth: navi.tabWidth
+        tabHeight: navi.tabHeight
+        tabDelegate: Component {
+            NaviEntry {
             }
         }
+        onTabClicked: navi.entryChosen(name)
     }
 }
