@@ -263,6 +263,40 @@ Item {
             compare(findChild(w, "sendCgiDialog").item, null);
         }
 
+        function test_cgi_dialog_needs_a_selection_and_goes_when_closed() {
+            var w = makeWindow();
+            var loader = findChild(w, "sendCgiDialog");
+            w.sendCgiSource = Qt.resolvedUrl("TestCgiDialog.qml");
+            verify(w.handleKey(Qt.Key_F12, Qt.AltModifier));
+            compare(loader.item, null);
+            deviceModelMock.numSelected = 3;
+            var modifiers = [Qt.AltModifier, Qt.ControlModifier];
+            for (var i = 0; i < modifiers.length; ++i) {
+                verify(w.handleKey(Qt.Key_F12, modifiers[i]));
+                var dialog = loader.item;
+                verify(dialog !== null);
+                compare(dialog.hostWindow, w);
+                tryCompare(dialog, "visible", true);
+                dialog.close();
+                tryCompare(loader, "item", null);
+            }
+            // Shift+F12 is the brands key, not the dialog.
+            verify(w.handleKey(Qt.Key_F12, Qt.ShiftModifier));
+            compare(loader.item, null);
+        }
+
+        function test_drag_strip_doubles_on_a_big_window() {
+            // Not shown: a shown window cannot outgrow the test screen.
+            var w = createTemporaryObject(windowComponent, root);
+            var strip = findChild(w.contentItem, "dragStrip");
+            w.width = 2227;
+            w.height = 1533;
+            verify(w.bigScreen);
+            compare(strip.height, 294);
+            w.width = 1112;
+            compare(strip.height, 147);
+        }
+
         function test_close_rules_data() {
             return [
                 { tag: "nothing blocks", stopping: false, block: false, closes: true },
