@@ -1,98 +1,62 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
-import QtQuick.Layouts 1.15
 import "../Common"
+import "DeviceCells.js" as DeviceCells
 
-// The devices of the network in one table: status, model, address, MAC and firmware. Clicking a
-// row selects it; Ctrl and Shift extend the selection as in any desktop table.
-Rectangle {
+// The devices of the main page in one table: status, model, address, MAC, firmware, the three
+// ports and the SD card. Selection, sorting by a click on a title and the keys are the kit
+// table's; a double click opens the device's web page.
+CorvaneTable {
     id: root
 
     property var tableModel: null
     property var tableCtrl: null
-    readonly property var columnWidths: [64, 180, 150, 170, 160]
+    property var hostWindow: null
 
-    color: "#ffffff"
-    border.color: "#d0d4da"
+    // The fixed columns take their pixels; the others share the rest in the proportions of a
+    // 910 px wide table.
+    readonly property real fixedWidth: 130 + 90
+    readonly property real shareUnit: Math.max(0, (listView.width - fixedWidth)) / 0.99
 
-    Row {
-        id: header
-        objectName: "deviceTableHeader"
-        x: 1
-        y: 1
-        height: 32
-        Repeater {
-            model: [qsTr("Status"), qsTr("Model"), qsTr("IP address"), qsTr("MAC address"),
-                qsTr("Firmware")]
-            delegate: Rectangle {
-                width: root.columnWidths[index]
-                height: header.height
-                color: "#eef1f5"
-                Text {
-                    anchors.verticalCenter: parent.verticalCenter
-                    x: 8
-                    text: modelData
-                    font.bold: true
-                    color: "#2b3440"
-                }
-            }
-        }
+    signal openWebPage(string url)
+
+    model: tableModel
+    ctrl: tableCtrl
+    rowHeight: 40
+
+    onRowDoubleClicked: {
+        var item = listView.itemAtIndex(row);
+        if (!item || !item.rowEntry)
+            return;
+        openWebPage(DeviceCells.webPageUrl(item.rowEntry.ipRole, item.rowEntry.httpPortRole));
     }
 
-    ListView {
-        id: list
-        objectName: "deviceTableList"
-        anchors.top: header.bottom
-        anchors.left: parent.left
-        anchors.right: parent.right
-        anchors.bottom: parent.bottom
-        anchors.margins: 1
-        clip: true
-        model: root.tableModel
-        ScrollBar.vertical: ScrollBar {}
-
-        delegate: Rectangle {
-            id: rowItem
-            objectName: "deviceRow" + index
-            width: list.width
-            height: 30
-            color: selectedRole ? "#cfe3fb" : (newItemRole ? "#fff6d6" : (index % 2 ? "#f7f9fb" : "#ffffff"))
-
-            Row {
-                anchors.fill: parent
-                StatusCell {
-                    objectName: "statusCell"
-                    width: root.columnWidths[0]
-                    height: rowItem.height
-                    status: statusRole
-                }
-                Repeater {
-                    model: [modelRole, ipRole, macRole, firmwareRole]
-                    delegate: Text {
-                        width: root.columnWidths[index + 1]
-                        height: rowItem.height
-                        leftPadding: 8
-                        verticalAlignment: Text.AlignVCenter
-                        elide: Text.ElideRight
-                        text: modelData
-                        color: "#1d2329"
-                    }
-                }
-            }
-
-            MouseArea {
-                anchors.fill: parent
-                onClicked: {
-                    if (!root.tableCtrl)
-                        return;
-                    if (mouse.modifiers & Qt.ShiftModifier)
-                        root.tableCtrl.shiftSelect(index);
-                    else if (mouse.modifiers & Qt.ControlModifier)
-                        root.tableCtrl.ctrlSelect(index);
-                    else
-                        root.tableCtrl.select(index);
-                }
-            }
+    Component {
+        id: portCell
+        TableDlg {
+            label.text: DeviceCells.portText(value)
         }
     }
+    Component {
+        id: sdCell
+        TableDlg {
+            label.text: DeviceCells.sdCardText(value)
+        }
+    }
+    Component {
+        id: statusCell
+        TableDlgForStatus {}
+    }
+
+    columns: [
+        RoleInfo { roleName: "statusRole"; title: qsTr("Status"); width: 0.09 * root.shareUnit; minWidth: 56; dlg: statusCell },
+        RoleInfo { roleName: "modelRole"; title: qsTr("Model"); width: 0.15 * root.shareUnit; minWidth: 60 },
+        RoleInfo { roleName: "ipRole"; title: qsTr("IP"); width: 0.17 * root.shareUnit; minWidth: 60 },
+        RoleInfo { roleName: "macRole"; title: qsTr("MAC"); width: 0.19 * root.shareUnit; minWidth: 60 },
+        RoleInfo { roleName: "firmwareRole"; title: qsTr("Firmware"); width: 0.12 * root.shareUnit; minWidth: 50 },
+        RoleInfo { roleName: "httpPortRole"; title: qsTr("HTTP"); width: 0.09 * root.shareUnit; minWidth: 40; dlg: portCell },
+        RoleInfo { roleName: "httpsPortRole"; title: qsTr("HTTPS"); width: 0.09 * root.shareUnit; minWidth: 40; dlg: portCell },
+        RoleInfo { roleName: "cmsPortRole"; title: qsTr("Client"); width: 0.09 * root.shareUnit; minWidth: 40; dlg: portCell },
+        RoleInfo { roleName: "sdCardStatusRole"; title: qsTr("SD card status"); width: 130; minWidth: 130; dlg: sdCell },
+        RoleInfo { roleName: "sdCardUseRole"; title: qsTr("Use (%)"); width: 90; minWidth: 90 }
+    ]
 }

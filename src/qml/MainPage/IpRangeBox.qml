@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Window 2.15
 import "../Common"
+import "../OstraQuick"
 import "../js/IpRange.js" as IpRange
 
 // The box under the range-search button: one address with wildcards ("192.168.0.*") or, behind
@@ -93,7 +94,7 @@ Window {
     Item {
         id: body
         width: 420
-        height: root.twoBoxes ? 232 : 196
+        height: 200
         transform: Scale {
             xScale: root.xScale
             yScale: root.yScale
@@ -150,29 +151,30 @@ Window {
             fields: ["0", "0", "0", "0"]
             onAccepted: root.commit()
         }
-        CorvaneButton {
+        ZyrImgButton {
             objectName: "rangeRemoveEndButton"
             visible: root.twoBoxes
             anchors.left: toBox.right
             anchors.leftMargin: 8
             anchors.verticalCenter: toBox.verticalCenter
-            width: 32
-            height: 32
-            implicitWidth: 32
-            source: "qrc:/src/qml/res/images/MainPage_delete_normal.png"
+            width: 24
+            height: 24
             tipText: qsTr("Remove ending range")
             hostWindow: root.hostWindow
-            onApply: root.hideSecond()
+            normalSource: "qrc:/src/qml/res/images/MainPage_delete_normal.png"
+            hoveredSource: "qrc:/src/qml/res/images/MainPage_delete_hovered.png"
+            pressedSource: "qrc:/src/qml/res/images/MainPage_delete_pressed.png"
+            onClicked: root.hideSecond()
         }
 
         CorvaneButton {
             id: addEndButton
             objectName: "rangeAddEndButton"
             visible: !root.twoBoxes
-            anchors.left: fromBox.right
-            anchors.leftMargin: 8
-            anchors.verticalCenter: fromBox.verticalCenter
-            width: 120
+            x: fromBox.x
+            y: fromBox.y + fromBox.height + 12
+            width: Math.min(implicitWidth, parent.width - x - 20)
+            height: 28
             btnText: qsTr("Add ending range")
             fontPixelSize: 12
             hostWindow: root.hostWindow
@@ -184,7 +186,7 @@ Window {
             objectName: "rangeHintText"
             x: 20
             width: parent.width - 40
-            y: (root.twoBoxes ? toBox.y + toBox.height : fromBox.y + fromBox.height) + 16
+            y: (root.twoBoxes ? toBox.y + toBox.height : addEndButton.y + addEndButton.height) + 14
             wrapMode: Text.WordWrap
             maximumLineCount: 3
             elide: Text.ElideRight
