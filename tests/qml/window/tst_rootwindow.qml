@@ -146,6 +146,28 @@ Item {
             compare([w.width, w.height], [1112, 768]);
         }
 
+        function test_splash_image_doubles_on_a_big_desktop_data() {
+            return [
+                { tag: "full HD", desktop: [1920, 1080], size: [480, 300], factor: 1 },
+                { tag: "4K", desktop: [3840, 2160], size: [960, 600], factor: 2 },
+                { tag: "wide but low", desktop: [3840, 1999], size: [480, 300], factor: 1 }
+            ];
+        }
+
+        function test_splash_image_doubles_on_a_big_desktop(data) {
+            var w = createTemporaryObject(windowComponent, root,
+                                          { desktopWidth: data.desktop[0], desktopHeight: data.desktop[1],
+                                            startOnCompleted: false });
+            var splash = w.splashScreen;
+            compare([splash.imageSize.width, splash.imageSize.height], data.size);
+            var loading = findChild(splash.contentItem, "splashLoading");
+            compare([loading.x, loading.y, loading.width, loading.height],
+                    [114 * data.factor, 110 * data.factor, 30 * data.factor, 30 * data.factor]);
+            compare(loading.frameCount, 10);
+            compare(loading.frameRate, 15);
+            verify(String(findChild(splash.contentItem, "splashImage").source).indexOf(data.factor === 2 ? "_2x" : "Splash_Image.png") >= 0);
+        }
+
         function test_entries_in_both_variants_data() {
             return [
                 { tag: "cameras", deviceSet: "all",
