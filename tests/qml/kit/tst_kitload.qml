@@ -19,11 +19,15 @@ Item {
                           "LoadingBusy", "ImportingBlock", "LiteralAnimation", "CorvaneValidator", "CorvaneInputBox",
                           "CorvaneCheckBox", "ComboBox", "CorvaneWindow", "WarningWindow",
                           "CorvaneTable", "TableTitle", "ListTableRowDelegate", "RoleInfo", "TableStyle", "TableStyleBlack",
-                          "TableDlg", "TableDlgForStatus", "TableDlgForCameraSelection"];
+                          "TableDlg", "TableDlgForStatus", "TableDlgForCameraSelection", "RadioBox", "RadioRow", "DigitBlock",
+                          "TimePicker", "DevicePackUISet", "Question", "QuestionList", "QuestionSubList", "QuestionWarning",
+                          "QuestionButton", "QuestionCheckBox", "QuestionDualCheckBox", "QuestionComboBox", "QuestionInputBox",
+                          "QuestionRootPasswordInputBox", "QuestionRadio", "QuestionSlider", "QuestionTextSlider",
+                          "QuestionTimePicker", "QuestionTabSwitcher", "Questionnaire"];
             var ostra = ["ZyrStateStyleRect", "ZyrButton", "ZyrImgButton", "ZyrTip", "ZyrInputBox", "ZyrCheckBox",
                          "ZyrSelectionList", "ZyrScrollArea", "ZyrScrollBar", "TitleBar", "ZyrPopupWindow",
                          "ZyrBtnExtendBox", "ZyrImgTabView", "BaseTabDelegate", "ImgTabDelegate", "ImgCaptionTabDelegate",
-                         "AnimImgCaptionTabDelegate", "TagTabDelegate", "TxtTabDelegate", "TxtHighLightTabDelegate", "HighLightBar"];
+                         "AnimImgCaptionTabDelegate", "TagTabDelegate", "TxtTabDelegate", "TxtHighLightTabDelegate", "HighLightBar", "ZyrSlider"];
             var rows = [];
             for (var i = 0; i < common.length; ++i)
                 rows.push({ tag: common[i], url: "qrc:/src/qml/Common/" + common[i] + ".qml" });
