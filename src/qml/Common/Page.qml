@@ -3,7 +3,7 @@ import QtQuick 2.15
 // One page of a PageSwitcher. A page may refuse to be left: while isBlocking() answers true the
 // switcher keeps it and calls resolveBlocking(), which usually asks the user; the answer comes
 // back through resume(accept). A page that holds a switcher of its own names it in pageSwitcher,
-// so that the pages inside are asked first.
+// so that the pages inside are asked first. A page starts hidden: its switcher shows it.
 FocusScope {
     id: page
 
