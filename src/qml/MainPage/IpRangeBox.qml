@@ -38,7 +38,8 @@ Window {
         if (!hostWindow || !anchorItem)
             return;
         var p = anchorItem.mapToItem(null, 0, anchorItem.height + 4);
-        x = hostWindow.x + Math.round(p.x);
+        // Under the button, but never past the main window's right edge.
+        x = Math.min(hostWindow.x + Math.round(p.x), hostWindow.x + hostWindow.width - width);
         y = hostWindow.y + Math.round(p.y);
     }
 

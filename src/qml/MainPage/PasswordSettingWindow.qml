@@ -26,6 +26,8 @@ CorvaneWindow {
     signal dismissed
 
     title: qsTr("Set up new password for %1 device(s) with new firmware").arg(count)
+    // The title is long for the window's width; a size smaller keeps it whole in English.
+    titleBar.txtInfo.font.pixelSize: 13
     bodyWidth: 470
     bodyHeight: 350
     defaultFocusItem: newPasswordInput
