@@ -77,12 +77,15 @@ public:
         return found;
     }
 
-    // The neighbour entries of an interface, one "ip neigh" line each.
+    // The neighbour entries of an interface, one "ip neigh" line each, trimmed.
     static QStringList neighbours(const QString& name)
     {
         QString output;
         ip(QStringLiteral("-4 neigh show dev %1").arg(name), &output);
-        return output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QStringList lines;
+        for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            lines << line.trimmed();
+        return lines;
     }
 
 private:
