@@ -143,3 +143,15 @@ function statusIcon(code) {
 function iconSource(key) {
     return iconSources.hasOwnProperty(key) ? iconSources[key] : "";
 }
+
+// The status code in a statusRole value: the value itself when it is a number, the entry under
+// key when it is a map of statuses per page; -1 when there is none.
+function codeUnderKey(value, key) {
+    if (typeof value === "number")
+        return value;
+    if (value !== null && typeof value === "object" && key !== undefined && key !== "" && value[key] !== undefined) {
+        var code = Number(value[key]);
+        return isNaN(code) ? -1 : code;
+    }
+    return -1;
+}

@@ -23,11 +23,15 @@ Item {
                           "TimePicker", "DevicePackUISet", "Question", "QuestionList", "QuestionSubList", "QuestionWarning",
                           "QuestionButton", "QuestionCheckBox", "QuestionDualCheckBox", "QuestionComboBox", "QuestionInputBox",
                           "QuestionRootPasswordInputBox", "QuestionRadio", "QuestionSlider", "QuestionTextSlider",
-                          "QuestionTimePicker", "QuestionTabSwitcher", "Questionnaire"];
+                          "QuestionTimePicker", "QuestionTabSwitcher", "Questionnaire", "PercentBar", "WarningBar", "MoreButton",
+                          "ItemDetailButton", "ItemDetailArea", "ZAPKDetailButton", "TableBox", "FailedTable", "ExportButton",
+                          "StepImgCaption", "TreeNode", "TableDlgForPageStatus", "TableDlgForZAPKStatus",
+                          "TableDlgForZAPKUninstall", "ZAPKListTableRowDelegate"];
             var ostra = ["ZyrStateStyleRect", "ZyrButton", "ZyrImgButton", "ZyrTip", "ZyrInputBox", "ZyrCheckBox",
                          "ZyrSelectionList", "ZyrScrollArea", "ZyrScrollBar", "TitleBar", "ZyrPopupWindow",
                          "ZyrBtnExtendBox", "ZyrImgTabView", "BaseTabDelegate", "ImgTabDelegate", "ImgCaptionTabDelegate",
-                         "AnimImgCaptionTabDelegate", "TagTabDelegate", "TxtTabDelegate", "TxtHighLightTabDelegate", "HighLightBar", "ZyrSlider"];
+                         "AnimImgCaptionTabDelegate", "TagTabDelegate", "TxtTabDelegate", "TxtHighLightTabDelegate", "HighLightBar", "ZyrSlider", "ZyrActionDelayTimer",
+                         "ZyrDragArea"];
             var rows = [];
             for (var i = 0; i < common.length; ++i)
                 rows.push({ tag: common[i], url: "qrc:/src/qml/Common/" + common[i] + ".qml" });

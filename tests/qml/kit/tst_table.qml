@@ -45,6 +45,18 @@ Item {
     }
     SignalSpy { id: submitSpy; target: table; signalName: "submit" }
 
+    ListModel { id: growing }
+    CorvaneTable {
+        id: growingTable
+        x: 0; y: 310
+        width: 600
+        height: 90
+        model: growing
+        ctrl: ctrl
+        rowHeight: 30
+        columns: [ RoleInfo { roleName: "ipRole"; title: "IP"; width: 1 } ]
+    }
+
     TestCase {
         name: "Table"
         when: windowShown
@@ -151,6 +163,20 @@ Item {
             verify(table.listView.contentY > 0);
             row.change();
             compare(table.listView.contentY, table.listView.originY);
+        }
+
+        // Rows that arrive in an empty table are shown (the scroll back to the top happens before
+        // the insertion and must not lose them).
+        function test_rows_arrive_in_empty_table() {
+            growing.clear();
+            growing.append({ ipRole: "127.0.0.5", selectedRole: false });
+            var r = null;
+            tryVerify(function() { r = findChild(growingTable.listView, "row_0"); return r !== null; }, 1000);
+            growing.append({ ipRole: "127.0.0.6", selectedRole: false });
+            tryVerify(function() { return findChild(growingTable.listView, "row_1") !== null; }, 1000);
+            ctrl.calls = [];
+            mouseDoubleClickSequence(findChild(growingTable.listView, "row_1"), 20, 10);
+            compare(ctrl.calls[0][0], "select");
         }
 
         function test_rows_named_by_index() {
