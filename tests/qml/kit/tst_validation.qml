@@ -124,6 +124,25 @@ Item {
             verify(!box.extendAcceptable);
         }
 
+        // Typing restricted by an address expression still lets a whole address be typed, one
+        // character at a time, and stops characters that can never fit.
+        function test_typing_addresses_data() {
+            return [
+                { tag: "ipv4", style: 4, typed: "192.168.0.1", shown: "192.168.0.1", ok: true },
+                { tag: "ipv4 letters", style: 4, typed: "10.a0.0.1", shown: "10.0.0.1", ok: true },
+                { tag: "ipv4 part", style: 4, typed: "10.0.", shown: "10.0.", ok: false },
+                { tag: "ipv6", style: 5, typed: "fe80::1", shown: "fe80::1", ok: true },
+                { tag: "ipv6 full", style: 5, typed: "2001:0db8:85a3:0042:1000:8a2e:0370:7334", shown: "2001:0db8:85a3:0042:1000:8a2e:0370:7334", ok: true },
+                { tag: "mask", style: 7, typed: "255.255.255.0", shown: "255.255.255.0", ok: true }
+            ];
+        }
+        function test_typing_addresses(row) {
+            setValidator(box.validator, { style: row.style });
+            typeInto(box, row.typed);
+            compare(box.text, row.shown);
+            compare(box.extendAcceptable, row.ok);
+        }
+
         function test_port_box_data() {
             return [
                 { tag: "empty", text: "", ok: false },
