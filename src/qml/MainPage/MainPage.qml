@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import QtQuick.Dialogs 1.3
 import "../Common"
 import "../OstraQuick"
 
@@ -99,6 +98,21 @@ TopLevelPage {
             ctrl.userStops();
     }
 
+    function openImportDialog() {
+        if (importDialogLoader.item)
+            importDialogLoader.item.open();
+        else
+            importDialogLoader.active = true;
+    }
+
+    function importFile(url) {
+        if (!ctrl)
+            return;
+        importingBlock.visible = true;
+        if (!ctrl.importDevicesFromUrl(url))
+            importingBlock.visible = false;
+    }
+
     function chooseDeviceSet(name) {
         deviceSet = name;
         resetNaviView();
@@ -187,11 +201,11 @@ TopLevelPage {
         }
         function onImportFileError() {
             importingBlock.visible = false;
-            importNotice.show(qsTr("Failed to import"));
+            importNotice.showMessage(qsTr("Failed to import"));
         }
         function onSomeImportFailed() {
             var failed = mainPage.ctrl.getFailedImport();
-            importNotice.show(qsTr("Failed to import") + "\n" + failed.join("\n"));
+            importNotice.showMessage(qsTr("Failed to import") + "\n" + failed.join("\n"));
         }
         function onNeedToSetPassword() {
             if (!mainPage.needPasswordModel || mainPage.needPasswordModel.count <= 0)
@@ -348,7 +362,7 @@ TopLevelPage {
             btnText: qsTr("Import devices from device list")
             source: "qrc:/src/qml/res/images/MainPage_import_normal.png"
             hostWindow: mainPage.hostWindow
-            onApply: importDialog.open()
+            onApply: mainPage.openImportDialog()
         }
 
         CorvaneButton {
@@ -473,18 +487,18 @@ TopLevelPage {
         }
     }
 
-    FileDialog {
-        id: importDialog
-        title: qsTr("Select device list to import")
-        nameFilters: [qsTr("CSV files") + " (*.csv)"]
-        selectMultiple: false
-        selectExisting: true
-        onAccepted: {
-            if (!mainPage.ctrl)
-                return;
-            importingBlock.visible = true;
-            if (!mainPage.ctrl.importDevicesFromUrl(fileUrl))
-                importingBlock.visible = false;
+    Loader {
+        id: importDialogLoader
+        objectName: "importDialogLoader"
+        active: false
+        source: "ImportFileDialog.qml"
+        onLoaded: item.open()
+    }
+    Connections {
+        target: importDialogLoader.item
+        ignoreUnknownSignals: true
+        function onAccepted() {
+            mainPage.importFile(importDialogLoader.item.fileUrl);
         }
     }
 
@@ -503,8 +517,8 @@ TopLevelPage {
         extend: true
         showLeftButton: false
         rightBtnText: qsTr("Close")
-        function show(text) {
-            warningText = text;
+        function showMessage(message) {
+            warningText = message;
             open();
         }
         onRightBtnClicked: close()
