@@ -6,7 +6,8 @@ import "../OstraQuick"
 // with the host (its xScale/yScale) and centred over it when shown (or placed under
 // anchorItem). The close button has the tip "Close", a truncated title shows in full as a tip.
 // With customClose the close button only emits customClosing and the owner decides.
-// defaultFocusItem takes the focus whenever the window opens.
+// defaultFocusItem takes the focus whenever the window opens. With blockHost the host window's
+// block area (its blockArea) dims the host while the dialog is shown.
 ZyrPopupWindow {
     id: root
 
@@ -14,6 +15,8 @@ ZyrPopupWindow {
     property bool customClose: false
     property Item defaultFocusItem: null
     property Item anchorItem: null
+
+    property bool blockHost: false
 
     signal customClosing
 
@@ -44,10 +47,23 @@ ZyrPopupWindow {
             defaultFocusItem.forceActiveFocus();
     }
 
+    function holdHost(hold) {
+        var area = hostWindow && hostWindow.blockArea ? hostWindow.blockArea : null;
+        if (!area || !area.block)
+            return;
+        if (hold)
+            area.block(root);
+        else
+            area.unblock(root);
+    }
+
     onVisibleChanged: {
         if (visible && defaultFocusItem)
             defaultFocusItem.forceActiveFocus();
+        holdHost(visible && blockHost);
     }
+    onBlockHostChanged: holdHost(visible && blockHost)
+    Component.onDestruction: holdHost(false)
 
     closeOnTitleButton: !customClose
     onCloseButtonClicked: if (customClose) root.customClosing()

@@ -18,6 +18,8 @@ Item {
         property real yScale: 1.5
         width: 1000
         height: 800
+        property alias blockArea: hostBlock
+        BlockArea { id: hostBlock }
     }
 
     WarningWindow {
@@ -94,6 +96,19 @@ Item {
             custom.hostWindow = host;
             compare(custom.width, 600);
             compare(custom.height, Math.ceil((100 + 40) * 1.5));
+            custom.hostWindow = null;
+        }
+
+        function test_dialog_blocks_host() {
+            custom.hostWindow = host;
+            custom.blockHost = true;
+            custom.open();
+            tryCompare(custom, "visible", true);
+            verify(hostBlock.active);
+            custom.close();
+            tryCompare(custom, "visible", false);
+            verify(!hostBlock.active);
+            custom.blockHost = false;
             custom.hostWindow = null;
         }
 
