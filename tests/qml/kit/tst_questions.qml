@@ -44,6 +44,19 @@ Item {
         QuestionInputBox { id: bad1; captionText: "B"; validator.style: 1; validator.topBound: 10; allowEmpty: false; text: "99" }
     }
 
+    QuestionTabSwitcher {
+        id: perChannel
+        y: 400
+        pageCtrl: null
+        numChannel: 2
+        isSameModel: true
+        listComponent: Component {
+            QuestionList {
+                QuestionInputBox { captionText: "Name"; uid: "uid_camera_name"; text: "front" }
+            }
+        }
+    }
+
     TestCase {
         name: "Questions"
         when: windowShown
@@ -108,6 +121,21 @@ Item {
         function test_warning_flag_in_output() {
             hostName.text = "a;b";
             compare(form.output().list[0].warning, true);
+        }
+
+        function test_tab_switcher_output() {
+            perChannel.isSameModel = true;
+            var out = perChannel.output().list;
+            compare(out.length, 2);
+            compare(out[0].tag, "tree");
+            compare(out[0].title, "Channel 1");
+            compare(out[1].title, "Channel 2");
+            compare(out[0].list[0].channel, 0);
+            compare(out[1].list[0].channel, 1, "each instance gets its own channel");
+            perChannel.isSameModel = false;
+            compare(perChannel.output().list.length, 0, "nothing while the models differ");
+            verify(findChild(perChannel, "sameModelWarning").visible);
+            perChannel.isSameModel = true;
         }
 
         function test_enter_applies() {
