@@ -73,7 +73,7 @@ Item {
             objectName: "itemText"
             visible: root.displayState !== "warning"
             x: root.displayState === "parsing" || root.displayState === "waiting" ? 46 : 14
-            y: root.displayState === "working" || root.displayState === "success" ? 10 : (parent.height - height) / 2
+            y: root.displayState === "working" || (root.displayState === "success" && root.progressPercent < 100) ? 10 : (parent.height - height) / 2
             width: parent.width - x - (percentText.visible ? percentText.width + 20 : 14)
             text: root.shownText
             color: "#ffffff"

@@ -14,4 +14,6 @@ TableStyle {
     textColor: "#ffffff"
     selectedTextColor: "#ffffff"
     lineColor: "#2f3541"
+    sortUpSource: "qrc:/src/qml/res/images/Common_sort_up_light_Icon.png"
+    sortDownSource: "qrc:/src/qml/res/images/Common_sort_down_light_Icon.png"
 }
