@@ -50,6 +50,21 @@ Window {
         fromBox.focusField(0);
     }
 
+    // Clicking elsewhere closes the box, as a menu would; activation moves between windows in
+    // steps, so only a lasting loss counts, and not while its own notice is asking.
+    onActiveChanged: if (!active && visible) deactivateTimer.restart()
+    Timer {
+        id: deactivateTimer
+        interval: 150
+        onTriggered: {
+            if (root.active || !root.visible || notice.visible)
+                return;
+            if (root.anchorItem && root.anchorItem.isHovered)
+                return;
+            root.close();
+        }
+    }
+
     function showSecond() {
         fromBox.setFields(IpRange.withoutWildcards(fromBox.fields));
         twoBoxes = true;

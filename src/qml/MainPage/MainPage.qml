@@ -137,6 +137,9 @@ TopLevelPage {
         if (ctrl)
             ctrl.leavePage();
         authorizeBusy.visible = false;
+        rangeBox.close();
+        authorizeButton.close();
+        addDeviceButton.close();
     }
 
     function isBlocking(close) {
@@ -400,13 +403,14 @@ TopLevelPage {
         }
     }
 
-    // The progress of a range search, at the right above the table.
+    // The progress of a range search, at the right of the tabs, where the action row's long
+    // range caption cannot reach.
     Row {
         id: rangeProgress
         anchors.right: parent.right
         anchors.rightMargin: 30
-        y: actionRow.y
-        height: actionRow.height
+        y: deviceSetTabs.y
+        height: deviceSetTabs.height
         spacing: 10
         visible: mainPage.isRangedSearch
 
