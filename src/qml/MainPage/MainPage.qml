@@ -60,8 +60,9 @@ TopLevelPage {
         isRangedSearch = false;
         lastSearchRanged = false;
         discoveryRunning = true;
-        ctrl.startSearchDevices();
         deviceTable.resetSortStatus();
+        if (!ctrl.startSearchDevices())
+            searchRefused();
     }
 
     function searchIPRange() {
@@ -73,8 +74,16 @@ TopLevelPage {
         lastSearchRanged = true;
         discoveryRunning = true;
         rangeStopButton.visible = true;
-        ctrl.startSearchIPRangeDevices(strSearchIPStart, strSearchIPEnd, requiredTime);
         deviceTable.resetSortStatus();
+        if (!ctrl.startSearchIPRangeDevices(strSearchIPStart, strSearchIPEnd, requiredTime))
+            searchRefused();
+    }
+
+    // A discovery that could not start reports nothing; the page must not wait for it.
+    function searchRefused() {
+        searching = false;
+        isRangedSearch = false;
+        discoveryRunning = false;
     }
 
     // The refresh icon: the same kind of search as the last one.

@@ -6,6 +6,7 @@ QtObject {
     property var calls: []
     property var failedImport: []
     property bool addResult: true
+    property bool searchResult: true
 
     signal devicesFound
     signal searchStopped
@@ -37,13 +38,14 @@ QtObject {
         calls = [];
         failedImport = [];
         addResult = true;
+        searchResult = true;
     }
 
     function setNVOnly(b) { record("setNVOnly", [b]); }
-    function startSearchDevices() { record("startSearchDevices", []); return true; }
+    function startSearchDevices() { record("startSearchDevices", []); return searchResult; }
     function startSearchIPRangeDevices(start, end, seconds) {
         record("startSearchIPRangeDevices", [start, end, seconds]);
-        return true;
+        return searchResult;
     }
     function userStops() { record("userStops", []); }
     function authorize(user, password) { record("authorize", [user, password]); }

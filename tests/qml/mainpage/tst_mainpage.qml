@@ -128,6 +128,24 @@ Item {
             verify(!page.discoveryRunning);
         }
 
+        function test_a_search_that_cannot_start_leaves_the_page_usable_data() {
+            return [ { tag: "plain", ranged: false }, { tag: "range", ranged: true } ];
+        }
+        function test_a_search_that_cannot_start_leaves_the_page_usable(data) {
+            fakeCtrl.searchResult = false;
+            if (data.ranged) {
+                page.strSearchIPStart = "10.0.0.0";
+                page.strSearchIPEnd = "10.0.0.255";
+                page.searchIPRange();
+            } else {
+                page.search();
+            }
+            verify(!page.searching);
+            verify(!page.isRangedSearch);
+            verify(!page.discoveryRunning);
+            verify(child("deviceTable").enabled);
+        }
+
         function test_dots_cycle_while_searching() {
             page.search();
             var dots = child("statusDots");
