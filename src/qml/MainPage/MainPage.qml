@@ -454,6 +454,16 @@ TopLevelPage {
         }
     }
 
+    // Discovery of recorders only: kept for the controller's sake, never shown; searches always
+    // ask for every device.
+    CorvaneCheckBox {
+        id: nvOnlyCheckBox
+        objectName: "nvOnlyCheckBox"
+        visible: false
+        checked: false
+        text: qsTr("NVR only")
+    }
+
     SelectedTab {
         id: deviceSetTabs
         objectName: "deviceSetTabs"
