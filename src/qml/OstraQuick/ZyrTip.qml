@@ -29,8 +29,10 @@ Item {
     property color textColor: warning ? "#8a4b00" : "#ffffff"
     property int fontPixelSize: 12
 
-    readonly property bool shown: tipWindow.visible
-    readonly property alias window: tipWindow
+    readonly property bool shown: tipLoader.item !== null && tipLoader.item.visible
+    // The tip's window; it exists only while the tip is open, so that the many tips of a page
+    // (one per table cell) cost nothing until one is shown.
+    readonly property var window: tipLoader.item
     property bool timedOpen: false
 
     readonly property bool wanted: tipEnable && tipText !== "" && (forceShow || timedOpen)
@@ -72,8 +74,8 @@ Item {
     readonly property real xScale: effectiveHost && effectiveHost.xScale ? effectiveHost.xScale : 1
     readonly property real yScale: effectiveHost && effectiveHost.yScale ? effectiveHost.yScale : 1
 
-    function place() {
-        if (!anchorItem)
+    function place(tipWindow) {
+        if (!anchorItem || !tipWindow)
             return;
         var win = anchorItem.Window.window;
         var p = anchorItem.mapToItem(null, 0, anchorItem.height + 4);
@@ -83,42 +85,48 @@ Item {
         tipWindow.y = Math.round(wy + p.y);
     }
 
-    onWantedChanged: {
-        if (wanted)
-            place();
-        tipWindow.visible = wanted;
+    Loader {
+        id: tipLoader
+        active: root.wanted
+        sourceComponent: tipComponent
+        onLoaded: {
+            root.place(item);
+            item.visible = true;
+        }
     }
-    Component.onDestruction: tipWindow.visible = false
 
-    Window {
-        id: tipWindow
-        objectName: root.windowName
-        flags: Qt.ToolTip | Qt.FramelessWindowHint | Qt.WindowDoesNotAcceptFocus
-        color: "transparent"
-        visible: false
-        width: Math.ceil(tipBody.width * root.xScale)
-        height: Math.ceil(tipBody.height * root.yScale)
+    Component {
+        id: tipComponent
+        Window {
+            id: tipWindow
+            objectName: root.windowName
+            flags: Qt.ToolTip | Qt.FramelessWindowHint | Qt.WindowDoesNotAcceptFocus
+            color: "transparent"
+            visible: false
+            width: Math.ceil(tipBody.width * root.xScale)
+            height: Math.ceil(tipBody.height * root.yScale)
 
-        Rectangle {
-            id: tipBody
-            objectName: "tipBody"
-            transform: Scale { xScale: root.xScale; yScale: root.yScale }
-            width: tipLabel.width + 16
-            height: tipLabel.height + 10
-            color: root.backgroundColor
-            border.color: root.borderColor
-            radius: 2
+            Rectangle {
+                id: tipBody
+                objectName: "tipBody"
+                transform: Scale { xScale: root.xScale; yScale: root.yScale }
+                width: tipLabel.width + 16
+                height: tipLabel.height + 10
+                color: root.backgroundColor
+                border.color: root.borderColor
+                radius: 2
 
-            Text {
-                id: tipLabel
-                objectName: "tipText"
-                x: 8
-                y: 5
-                width: Math.min(implicitWidth, root.maximumTextWidth)
-                text: root.tipText
-                color: root.textColor
-                font.pixelSize: root.fontPixelSize
-                wrapMode: Text.Wrap
+                Text {
+                    id: tipLabel
+                    objectName: "tipText"
+                    x: 8
+                    y: 5
+                    width: Math.min(implicitWidth, root.maximumTextWidth)
+                    text: root.tipText
+                    color: root.textColor
+                    font.pixelSize: root.fontPixelSize
+                    wrapMode: Text.Wrap
+                }
             }
         }
     }
