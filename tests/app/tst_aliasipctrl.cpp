@@ -111,6 +111,7 @@ private slots:
             CNetnsFixture::ip(QString("-4 neigh flush dev %1 nud permanent").arg(name));
             CNetnsFixture::ip(QString("-4 route flush dev %1").arg(name));
         }
+        CNetnsFixture::removeLink("ardtun0");
         if (!CNetnsFixture::addresses("lo").contains("127.0.0.1/8"))
             CNetnsFixture::ip("addr add 127.0.0.1/8 dev lo");
         QSettings("Ardmere", "Ardmere").remove("aliasip");
@@ -134,6 +135,11 @@ private slots:
             << QStringList{"addr add 10.77.0.2/24 dev ardm0", "addr add 169.254.5.5/16 dev ardm0",
                            "addr add 10.78.0.2/24 dev ardm1"}
             << QStringList{"ardm1"} << QStringList{"ardm0"};
+        // A tunnel is point-to-point like PPP: nobody answers at a link-local address behind it.
+        QTest::newRow("point-to-point link")
+            << QStringList{"addr add 10.77.0.2/24 dev ardm0", "tuntap add dev ardtun0 mode tun",
+                           "link set ardtun0 up", "addr add 10.90.0.2/24 dev ardtun0"}
+            << QStringList{"ardm0"} << QStringList{"ardtun0"};
         // Loopback's address is part of the table the interfaces are counted from; without it a
         // single entry counts no interface at all.
         QTest::newRow("single entry in the address table")
