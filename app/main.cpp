@@ -24,7 +24,10 @@
 #include "CDevicePackInstaller.h"
 #endif
 #ifdef ARDMERE_HAVE_MAINTENANCE
+#include "CAssignIpPageCtrl.h"
 #include "CCgiGetPageCtrl.h"
+#include "CExportDebugPageCtrl.h"
+#include "CExportDevicesPageCtrl.h"
 #include "CPageCtrl.h"
 #include "CRebootPageCtrl.h"
 #include "CRestorePageCtrl.h"
@@ -77,7 +80,9 @@ int main(int argc, char* argv[])
     CMainDeviceChain& mainDeviceChain = *mainPageCtrl.chain();
     // [seam: page controllers before the system controller]
 #ifdef ARDMERE_HAVE_MAINTENANCE
+    CAssignIpPageCtrl assignIpPageCtrl;
     CRestorePageCtrl restorePageCtrl;
+    CExportDebugPageCtrl exportDebugPageCtrl;
     CCgiGetPageCtrl cgiGetPageCtrl;
 #endif
     CSystemCtrl systemCtrl;
@@ -86,6 +91,7 @@ int main(int argc, char* argv[])
     // [seam: page controllers after the system controller]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     CRebootPageCtrl rebootPageCtrl;
+    CExportDevicesPageCtrl exportDevicesPageCtrl;
 #endif
 
     QQmlApplicationEngine engine;
@@ -97,6 +103,7 @@ int main(int argc, char* argv[])
     // [seam: QML types of page controllers]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     qmlRegisterType<CPageCtrl>("CPageCtrl", 1, 0, "CPageCtrl");
+    qmlRegisterType<CAssignIpPageCtrl>("CAssignIpPageCtrl", 1, 0, "CAssignIpPageCtrl");
 #endif
 
     QQmlContext* context = engine.rootContext();
@@ -133,6 +140,15 @@ int main(int argc, char* argv[])
         publish(rebootPageCtrl, QStringLiteral("reboot"), true);
         publish(restorePageCtrl, QStringLiteral("restore"), true);
         publish(cgiGetPageCtrl, QStringLiteral("cgiGet"), false);
+        publish(exportDevicesPageCtrl, QStringLiteral("exportDevices"), true);
+        publish(exportDebugPageCtrl, QStringLiteral("exportDebug"), true);
+        // Not a framework page: the same names, by hand.
+        assignIpPageCtrl.SetMainModelCtrl(mainDeviceChain.modelCtrl());
+        context->setContextProperty(QStringLiteral("assignIpPageCtrl"), &assignIpPageCtrl);
+        context->setContextProperty(QStringLiteral("assignIpDevicesModel"),
+                                    assignIpPageCtrl.DevicesModel());
+        context->setContextProperty(QStringLiteral("assignIpDevicesModelCtrl"),
+                                    assignIpPageCtrl.DevicesModelCtrl());
     }
 #endif
     context->setContextProperty(QStringLiteral("systemCtrl"), &systemCtrl);
