@@ -32,6 +32,10 @@
 #include "CRebootPageCtrl.h"
 #include "CRestorePageCtrl.h"
 #endif
+#ifdef ARDMERE_HAVE_FIRMWARE
+#include "CFirmwarePageCtrl.h"
+#include "CFirmwarePageModel.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -89,6 +93,9 @@ int main(int argc, char* argv[])
     // The password dialogs judge typed passwords with it.
     CPasswordPolicyCheck passwordPolicyCheck;
     // [seam: page controllers after the system controller]
+#ifdef ARDMERE_HAVE_FIRMWARE
+    CFirmwarePageCtrl firmwarePageCtrl;
+#endif
 #ifdef ARDMERE_HAVE_MAINTENANCE
     CRebootPageCtrl rebootPageCtrl;
     CExportDevicesPageCtrl exportDevicesPageCtrl;
@@ -103,6 +110,11 @@ int main(int argc, char* argv[])
     // [seam: QML types of page controllers]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     qmlRegisterType<CPageCtrl>("CPageCtrl", 1, 0, "CPageCtrl");
+#endif
+#ifdef ARDMERE_HAVE_FIRMWARE
+    qmlRegisterType<CFirmwarePageCtrl>("CFirmwarePageCtrl", 1, 0, "CFirmwarePageCtrl");
+#endif
+#ifdef ARDMERE_HAVE_MAINTENANCE
     qmlRegisterType<CAssignIpPageCtrl>("CAssignIpPageCtrl", 1, 0, "CAssignIpPageCtrl");
 #endif
 
@@ -137,6 +149,16 @@ int main(int argc, char* argv[])
                 context->setContextProperty(prefix + QStringLiteral("FailedModel"),
                                             page.FailedModel());
         };
+#ifdef ARDMERE_HAVE_FIRMWARE
+        firmwarePageCtrl.SetMainModelCtrl(mainDeviceChain.modelCtrl());
+        context->setContextProperty(QStringLiteral("firmwarePageCtrl"), &firmwarePageCtrl);
+        context->setContextProperty(QStringLiteral("firmwarePageModel"),
+                                    firmwarePageCtrl.PageModel());
+        context->setContextProperty(QStringLiteral("firmwareDevicesModel"),
+                                    firmwarePageCtrl.DevicesModel());
+        context->setContextProperty(QStringLiteral("firmwareDevicesModelCtrl"),
+                                    firmwarePageCtrl.DevicesModelCtrl());
+#endif
         publish(rebootPageCtrl, QStringLiteral("reboot"), true);
         publish(restorePageCtrl, QStringLiteral("restore"), true);
         publish(cgiGetPageCtrl, QStringLiteral("cgiGet"), false);
