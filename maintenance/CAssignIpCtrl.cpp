@@ -179,6 +179,8 @@ void CAssignIpCtrl::assignIpFinished()
 
 void CAssignIpCtrl::OnVerified()
 {
+    // The signal is the thread's last act; once it has returned, the next run may start at once.
+    m_verifyRunner->wait();
     if (!m_working)
         return;
     m_working = false;
