@@ -108,6 +108,26 @@ bool CDeviceJson::apply(const nlohmann::json& changes, SDeviceState* state, std:
                 state->restartMs = value.get<int>();
             } else if (key == "uploadRefusalStatus") {
                 state->uploadRefusalStatus = value.get<int>();
+            } else if (key == "upgradeGoDownMs") {
+                state->upgradeGoDownMs = value.get<int>();
+                if (state->upgradeGoDownMs < 0)
+                    return fail(error, "upgradeGoDownMs must not be negative");
+            } else if (key == "replyOverrides") {
+                // name -> value answers that value; name -> null leaves the name out; an empty
+                // object clears every override.
+                if (value.empty())
+                    state->replyOverrides.clear();
+                for (const auto& [name, v] : value.items()) {
+                    if (v.is_null())
+                        state->replyOverrides[name] = std::nullopt;
+                    else
+                        state->replyOverrides[name] =
+                            v.is_string() ? v.get<std::string>() : v.dump();
+                }
+            } else if (key == "reportBytes") {
+                state->reportBytes = value.get<int>();
+                if (state->reportBytes < 0)
+                    return fail(error, "reportBytes must not be negative");
             } else if (key == "exportFileName") {
                 state->exportFileName = value.get<std::string>();
             } else if (key == "dhcpAddress") {

@@ -78,6 +78,7 @@ SDeviceState CFleetBuilder::makeDefault(int index, uint32_t address, bool record
     s.password = m_options.password;
     s.authMode = m_options.auth;
     s.restartMs = m_options.restartMs;
+    s.reportBytes = m_options.reportBytes;
     if (m_options.dhcpFirst)
         s.dhcpAddress = m_options.dhcpFirst + static_cast<uint32_t>(index);
     s.params = recorder ? m_recorderTable : m_cameraTable;

@@ -47,6 +47,7 @@ std::string COptions::usage()
            "  --control-port P       JSON control interface on 127.0.0.1:P (0: any free port)\n"
            "  --discovery-port P     UDP port of discovery (5678)\n"
            "  --restart-ms MS        how long a restart takes (3000)\n"
+           "  --report-bytes N       pad every camera's server report to N bytes\n"
            "  --firmware VERSION     firmware version of every device (0104a)\n"
            "  --dhcp-first A.B.C.D   address that \"DHCP\" gives device i: this + i\n"
            "  --data-dir DIR         folder of camera-params.txt and recorder-params.txt\n"
@@ -101,6 +102,8 @@ bool COptions::parse(int argc, char** argv, std::string* error)
             ok = toInt(value, 0, 65535, &discoveryPort);
         else if (arg == "--restart-ms")
             ok = toInt(value, 0, 3600000, &restartMs);
+        else if (arg == "--report-bytes")
+            ok = toInt(value, 0, 1 << 30, &reportBytes);
         else if (arg == "--firmware")
             ok = !value.empty() && value.find('-') == std::string::npos &&
                  !(firmwareVersion = value).empty();

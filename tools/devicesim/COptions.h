@@ -32,6 +32,7 @@ public:
     int controlPort = -1; // -1: no control interface; 0: any free port
     int discoveryPort = 5678;
     int restartMs = 3000;
+    int reportBytes = 0;
     std::string firmwareVersion = "0104a";
     uint32_t dhcpFirst = 0;
     std::string dataDir;

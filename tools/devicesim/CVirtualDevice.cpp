@@ -179,11 +179,11 @@ void CVirtualDevice::cancelDelayed()
     m_delayed.clear();
 }
 
-void CVirtualDevice::scheduleRestart()
+void CVirtualDevice::scheduleRestart(int goDownMs)
 {
     if (m_life != ELife::Online || m_downTimer.isActive())
         return;
-    m_downTimer.start(kGoDownDelayMs);
+    m_downTimer.start(goDownMs < 0 ? kGoDownDelayMs : goDownMs);
 }
 
 void CVirtualDevice::setPendingRestore(const std::set<std::string>& keep)
@@ -396,6 +396,9 @@ nlohmann::json CVirtualDevice::toJson() const
                            {"signature", m.signature},
                            {"updateMode", m.updateMode},
                            {"configSize", m.config.size()}});
+    json overrides = json::object();
+    for (const auto& [name, value] : m_state.replyOverrides)
+        overrides[name] = value ? json(*value) : json(nullptr);
     json cards = json::array();
     for (const SSdCard& c : m_state.sdCards)
         cards.push_back({{"cond", c.cond}, {"totalSize", c.totalSize}, {"usedSpace", c.usedSpace}});
@@ -428,7 +431,10 @@ nlohmann::json CVirtualDevice::toJson() const
             {"restarts", m_restarts},
             {"dhcpAddress", m_state.dhcpAddress ? formatIPv4(m_state.dhcpAddress) : ""},
             {"uploadRefusalStatus", m_state.uploadRefusalStatus},
+            {"upgradeGoDownMs", m_state.upgradeGoDownMs},
             {"exportFileName", m_state.exportFileName},
+            {"reportBytes", m_state.reportBytes},
+            {"replyOverrides", overrides},
             {"lastError", m_lastError},
             {"received", json(m_records)}};
 }

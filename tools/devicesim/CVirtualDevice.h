@@ -51,7 +51,8 @@ public:
 
     // Replies first, then goes down after a moment and comes back after the restart time,
     // applying what the restart applies: network settings, a new firmware, a factory reset.
-    void scheduleRestart();
+    // goDownMs < 0: the usual moment.
+    void scheduleRestart(int goDownMs = -1);
     void setPendingFirmware(const std::string& version) { m_pendingFirmware = version; }
     // Groups of parameters a factory reset keeps ("net", "dst", "lang", "zapk", "focusvalue",
     // "len"); the reset itself happens at the restart.

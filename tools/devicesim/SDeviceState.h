@@ -5,6 +5,8 @@
 #include "DeviceTypes.h"
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,13 @@ struct SDeviceState
     SFault fault;
     int restartMs = 3000;
     int uploadRefusalStatus = 200; // HTTP status of a refused upload (its text says why)
-    std::string exportFileName;    // overrides the name of every exported file when set
+    // How long a device keeps running its old firmware after accepting a new one.
+    int upgradeGoDownMs = 300;
+    std::string exportFileName; // overrides the name of every exported file when set
+    int reportBytes = 0;        // the server report is padded to this size (0: as it is)
+    // What getparam answers instead of a parameter, generated ones included; no value: the
+    // parameter is left out of the answer. The table itself is untouched.
+    std::map<std::string, std::optional<std::string>> replyOverrides;
 
     std::string identification() const { return model + "-" + brand + "-" + firmwareVersion; }
     std::string serial() const
