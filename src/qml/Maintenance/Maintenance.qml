@@ -17,6 +17,8 @@ TopLevelPage {
     pageSwitcher: switcher
 
     property bool recorderMode: false
+    // The area itself picks its first page; no tab is chosen for it.
+    property bool entering: false
     readonly property alias tabView: tabView
     readonly property alias switcher: switcher
 
@@ -30,6 +32,7 @@ TopLevelPage {
         recorderMode = windowRecorderMode();
         tabView.currentName = "";
         tabView.previousName = "";
+        entering = true;
         var first = recorderMode ? "NVRFirmware" : "Instruction";
         if (wasRecorder && switcher.shownPage === first) {
             // Shown afresh: the page is entered again.
@@ -38,6 +41,7 @@ TopLevelPage {
         } else {
             switcher.currentPage = first;
         }
+        entering = false;
     }
 
     function setRunning(name, running) {
@@ -96,7 +100,7 @@ TopLevelPage {
 
             onRequireRewind: tabView.restore()
             onPageShown: {
-                if (tabView.currentName !== name && name !== "Instruction")
+                if (!page.entering && tabView.currentName !== name)
                     tabView.currentName = name;
             }
 

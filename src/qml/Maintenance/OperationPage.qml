@@ -34,7 +34,8 @@ Page {
 
     // The page's own content above the panel (e.g. the restore exceptions).
     default property alias content: above.data
-    property alias aboveHeight: above.height
+    // Content below the panel (the export pages' open-folder button).
+    property alias belowContent: below.data
     readonly property alias panel: panel
     readonly property alias leaveWindow: leaveWindow
     readonly property alias messageWindow: messageWindow
@@ -131,10 +132,14 @@ Page {
             onItemBtnClicked: page.startRequested()
             onRefreshBtnClicked: page.retry()
         }
-    }
 
-    // Room for the content of the Success state (export pages put their folder button here).
-    readonly property real panelBottom: layout.y + layout.height
+        Item {
+            id: below
+            width: parent.width
+            height: childrenRect.height
+            visible: height > 0
+        }
+    }
 
     WarningWindow {
         id: leaveWindow
