@@ -5,6 +5,8 @@ ArdmereInstance starts the program from a private copy in a temporary directory,
 settings.ini (the program reads the file beside its executable), and stops it again.
 """
 
+import ctypes
+import errno
 import json
 import os
 import shutil
@@ -15,6 +17,16 @@ import tempfile
 import time
 
 DEFAULT_TIMEOUT = 20.0
+# A reply may be held up by a GUI thread that waits on something; commands still answer.
+REPLY_TIMEOUT = 90.0
+PR_SET_PDEATHSIG = 1
+
+
+def end_with_parent():
+    """Runs in the child before exec: the program gets SIGTERM when the harness dies (a CTest
+    time-out), so that no copy lingers and keeps the next run from starting."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
 def free_port():
@@ -27,7 +39,7 @@ def free_port():
 class RemoteClient:
     """One connection to the remote-control server."""
 
-    def __init__(self, port, host="127.0.0.1", timeout=DEFAULT_TIMEOUT):
+    def __init__(self, port, host="127.0.0.1", timeout=REPLY_TIMEOUT):
         self.sock = socket.create_connection((host, port), timeout=timeout)
         self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         self.buffer = b""
@@ -129,7 +141,8 @@ class RemoteClient:
 class ArdmereInstance:
     """The real program, started from a private directory with the server switched on."""
 
-    def __init__(self, binary=None, scene=None, settings=None, workdir=None, root_name=None):
+    def __init__(self, binary=None, scene=None, settings=None, workdir=None, root_name=None,
+                 environment=None):
         self.binary = binary or os.environ["ARDMERE_BIN"]
         self.scene = scene
         # objectName of the scene's window: stop() closes it so that the program shuts down in
@@ -139,6 +152,8 @@ class ArdmereInstance:
         self.settings = {"uiRemoteControl": "true", "uiRemoteControlPort": str(self.port)}
         self.settings.update(settings or {})
         self.workroot = workdir or os.environ.get("ARDMERE_E2E_WORKDIR")
+        # Variables set on top of this process's environment (a display of the caller's own).
+        self.environment = dict(environment or {})
         self.process = None
         self.directory = None
         self.log_path = None
@@ -155,6 +170,10 @@ class ArdmereInstance:
             os.makedirs(self.workroot, exist_ok=True)
         self.directory = tempfile.mkdtemp(prefix="ardmere-e2e-", dir=self.workroot)
         program = os.path.join(self.directory, "ardmere")
+        # A build beside the run may be relinking the program right now.
+        deadline = time.monotonic() + 120
+        while not os.access(self.binary, os.X_OK) and time.monotonic() < deadline:
+            time.sleep(0.5)
         # A hard link (or a copy across file systems), never a symbolic link: the program finds
         # settings.ini beside the resolved executable.
         try:
@@ -170,8 +189,11 @@ class ArdmereInstance:
         os.makedirs(runtime, mode=0o700)
         os.makedirs(tmp)
         env = dict(os.environ)
+        env.update(self.environment)
         env.setdefault("QT_QPA_PLATFORM", "offscreen")
-        env.setdefault("QT_QUICK_BACKEND", "software")
+        # The offscreen platform has no OpenGL context; on an X display Mesa renders.
+        if env["QT_QPA_PLATFORM"] == "offscreen":
+            env.setdefault("QT_QUICK_BACKEND", "software")
         env["XDG_RUNTIME_DIR"] = runtime
         env["TMPDIR"] = tmp
         env["HOME"] = self.directory
@@ -180,8 +202,20 @@ class ArdmereInstance:
             args.append(os.path.abspath(self.scene))
         self.log_path = os.path.join(self.directory, "output.log")
         log = open(self.log_path, "w")
-        self.process = subprocess.Popen(args, cwd=self.directory, env=env, stdout=log,
-                                        stderr=subprocess.STDOUT)
+        # A build beside the run may be rewriting the program right now: the fresh link is not
+        # executable until the linker is done.
+        deadline = time.monotonic() + 30
+        while True:
+            try:
+                self.process = subprocess.Popen(args, cwd=self.directory, env=env, stdout=log,
+                                                stderr=subprocess.STDOUT,
+                                                preexec_fn=end_with_parent)
+                break
+            except OSError as error:
+                if error.errno not in (errno.EACCES, errno.ETXTBSY) \
+                        or time.monotonic() > deadline:
+                    raise
+                time.sleep(0.5)
         log.close()
         self.wait_until_listening()
 
