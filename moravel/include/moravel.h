@@ -421,8 +421,186 @@ MORAVEL_API int32_t MORAVEL_CALL SMO_ResolveIP_Init(MoravelAgent* agent, Moravel
                                                     const MoravelResolveRequest* request,
                                                     MoravelResolveResult* result);
 
+/* ---------------------------------------------------------------------------------------- */
+/* HTTP request operation                                                                   */
+/* ---------------------------------------------------------------------------------------- */
+
+/** @name Result codes of the HTTP request operation and the TLS, tunnel and Base64 transports */
+/**@{*/
+#define MORAVEL_I_HTTP_REPEAT ((int32_t)0x00070081)   /**< internal: repeat with credentials */
+#define MORAVEL_E_HTTP_HEADER ((int32_t)0x80070081)   /**< no "HTTP/1." or header too long */
+#define MORAVEL_E_HTTP_AUTH ((int32_t)0x80070082)     /**< authentication failed */
+#define MORAVEL_E_HTTP_404 ((int32_t)0x80070083)      /**< status 404 */
+#define MORAVEL_E_HTTP_503 ((int32_t)0x80070084)      /**< status 503 */
+#define MORAVEL_E_HTTP_405 ((int32_t)0x80070085)      /**< status 405 */
+#define MORAVEL_E_HTTP_500 ((int32_t)0x80070086)      /**< status 500 */
+#define MORAVEL_E_HTTP_STATUS ((int32_t)0x80070087)   /**< any other status but 200/401/407 */
+#define MORAVEL_E_PROXY_TIMEOUT ((int32_t)0x80070088) /**< idle time-out through a proxy */
+#define MORAVEL_E_PROXY_CONNECT ((int32_t)0x80070089) /**< connection failure through a proxy */
+#define MORAVEL_E_PROXY_HEADER ((int32_t)0x8007008a)  /**< no "HTTP/1." through a proxy */
+#define MORAVEL_E_PROXY_NAME ((int32_t)0x8007008b)    /**< proxy host name not resolved */
+#define MORAVEL_E_HTTP_CLOSED ((int32_t)0x8007008c)   /**< closed before any byte (direct) */
+#define MORAVEL_E_PROXY_CLOSED ((int32_t)0x8007008d)  /**< closed before any byte (proxy) */
+#define MORAVEL_E_HTTP_403 ((int32_t)0x8007008e)      /**< status 403 */
+#define MORAVEL_E_HTTP_400 ((int32_t)0x8007008f)      /**< status 400 */
+#define MORAVEL_E_TLS_BIND ((int32_t)0x800700f1)      /**< TLS: binding the socket failed */
+#define MORAVEL_E_TLS_HANDSHAKE ((int32_t)0x800700f2) /**< TLS handshake failed */
+#define MORAVEL_E_TLS_WRITE ((int32_t)0x800700f3)     /**< TLS write failed */
+#define MORAVEL_E_TLS_READ ((int32_t)0x800700f4)      /**< TLS read failed */
+/**@}*/
+
+/** @name Flags of MoravelHttpParams::flags */
+/**@{*/
+#define MORAVEL_HTTP_CAMCFGRELAY 0x01u  /**< add "CamCfgRelay: yes" */
+#define MORAVEL_HTTP_ONESOCKET 0x02u    /**< add "OneSocket: yes" */
+#define MORAVEL_HTTP_VERIFYPASS 0x04u   /**< add "VerifyPassProxy: yes" (tunnel: real length) */
+#define MORAVEL_HTTP_SERVER_SSPI 0x08u  /**< answer server challenges with NTLM/Negotiate only */
+#define MORAVEL_HTTP_PROXY_SSPI 0x10u   /**< answer proxy challenges with NTLM/Negotiate only */
+#define MORAVEL_HTTP_PASSWORD_HA1 0x20u /**< password fields hold the Digest HA1 (32 hex) */
+/**@}*/
+
+/**
+ * HTTP request parameters (3932 bytes in a 32-bit build), filled by the caller, usually through
+ * SMO_HttpRequest_SetConn or SMO_HttpRequest_SetConnURL on a zero-filled block. The operation
+ * copies them at start. @c conn names the host actually connected to: the server, or the proxy.
+ */
+typedef struct MoravelHttpParams
+{
+    MoravelConnParams conn;   /**< 0: address, port, hard-close flag and host connected to */
+    char proxyPrefix[260];    /**< 148: "http://host:port" of the server when proxied, else "" */
+    uint32_t tunnelKind;      /**< 408: 1 "application/x-rtsp-tunnelled", else "x-qxor" types */
+    uint32_t method;          /**< 412: 0 GET, otherwise POST */
+    uint32_t tunnelMode;      /**< 416: non-zero sends the session cookie and tunnelled types */
+    char hostHeader[129];     /**< 420: server host for the Host header and CONNECT */
+    char path[2049];          /**< 549: path, beginning with "/" */
+    char query[1025];         /**< 2598: GET: query appended to the path; POST: the body */
+    char user[65];            /**< 3623: server user ("DOMAIN\\user" or "user@realm" allowed) */
+    char password[65];        /**< 3688: server password (or Digest HA1 with the HA1 flag) */
+    char proxyUser[65];       /**< 3753: proxy user */
+    char proxyPassword[65];   /**< 3818: proxy password */
+    char sessionCookie[37];   /**< 3883: "x-sessioncookie" text */
+    const char* externalBody; /**< 3920: when set, replaces @c query */
+    uint32_t responseTimeout; /**< 3924: idle time-out (ms) while the header is read; 0 none */
+    uint8_t flags;            /**< 3928: MORAVEL_HTTP_ flags */
+    uint8_t padding[3];
+} MoravelHttpParams;
+
+/** Response record (28 bytes in a 32-bit build); offsets 4..27 are zeroed at start. */
+typedef struct MoravelHttpResponse
+{
+    MoravelTransport** transport; /**< 0: where the connected transport goes on success */
+    int32_t contentLength;        /**< 4: Content-Length of a 200 response, 0 when absent */
+    const char* header;           /**< 8: response header text, valid during the callback only */
+    uint32_t contextSize;         /**< 12: size of the exported security context, else 0 */
+    uint32_t contextType;         /**< 16: kind of that context (MORAVEL_CONTEXT_) */
+    void* context;                /**< 20: the context; free with SMO_HttpReq_FreeContext */
+    uint32_t trailerSize;         /**< 24: security trailer size of that context */
+} MoravelHttpResponse;
+
+/** @name Kinds of exported security contexts (MoravelHttpResponse::contextType) */
+/**@{*/
+#define MORAVEL_CONTEXT_NTLM 1u   /**< NTLM session state (keys, flags) */
+#define MORAVEL_CONTEXT_GSSAPI 2u /**< a gss_export_sec_context token */
+/**@}*/
+
+/**
+ * Sends one HTTP/1.0 request without TLS (SMO_HttpRequest_InitEx with tls 0).
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpRequest_Init(MoravelAgent* agent, MoravelToken* token,
+                                                      MoravelCallback cb, void* user,
+                                                      const MoravelHttpParams* params,
+                                                      MoravelHttpResponse* response);
+
+/**
+ * Sends one HTTP/1.0 request, optionally through a proxy (absolute URI for GET, CONNECT for
+ * POST and TLS) and over TLS, answers Basic, Digest, NTLM and Negotiate challenges of the
+ * server and the proxy by itself, and on status 200 stores the transport, positioned at the
+ * response body, through @p response->transport (released when that pointer is NULL).
+ * Exactly one callback follows a zero result; its status is 0 or a MORAVEL_E_ code (HTTP
+ * status codes, 0x80070082 authentication failed, 0x80070081 malformed or overlong header,
+ * 0x8007008c closed before any byte, 0x80070071 closed later, proxy variants).
+ * @return 0; 0x80000003 (NULL arguments, empty host); 0x80000002; 0x80070012 for TLS without
+ *         a TLS context; 0x80070041.
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpRequest_InitEx(MoravelAgent* agent, MoravelToken* token,
+                                                        MoravelCallback cb, void* user,
+                                                        const MoravelHttpParams* params,
+                                                        MoravelHttpResponse* response, int tls);
+
+/**
+ * Fills the address fields: with @p useProxy the proxy is connected to and the proxy prefix
+ * becomes "http://host:port"; the Host-header field gets @p host in both cases. @return 0
+ * (0x80000003 for NULL @p params or a NULL host that is needed).
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpRequest_SetConn(MoravelHttpParams* params, int useProxy,
+                                                         const char* proxyHost, uint32_t proxyPort,
+                                                         const char* host, uint32_t port);
+
+/**
+ * Parses "http://host[:port]/path?query" or "https://..." into @p params, with the credentials
+ * and an optional proxy (used when @p proxyHost is not NULL). *isHttps (when not NULL) is 1
+ * for https. @return 0; 0x80000003 for a bad URL or an overlong part.
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpRequest_SetConnURL(
+    MoravelHttpParams* params, const char* url, const char* user, const char* password,
+    const char* proxyHost, uint32_t proxyPort, const char* proxyUser, const char* proxyPassword,
+    int post, int* isHttps);
+
+/**
+ * Writes a 24-character session cookie (Base64 of MD5 over the 16 seed bytes and the process
+ * id, little-endian) and a NUL to @p out (at least 25 bytes). @return 0; 0x80000003.
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpReq_GenerateSession(const uint8_t* seed, char* out);
+
+/** Frees a security context handed out in MoravelHttpResponse::context. @return 0. */
+MORAVEL_API int32_t MORAVEL_CALL SMO_HttpReq_FreeContext(void* context);
+
+/**
+ * Loads trusted CA certificates from the directory @p path (hashed names as made by
+ * "openssl rehash") into the agent's TLS context and turns peer verification on. Does nothing
+ * on an agent without TLS. Meant for set-up, before TLS connections are made.
+ * @return 0 (callers need not look at it); 0x80000003; 0x80070012 without TLS.
+ */
+MORAVEL_API int32_t MORAVEL_CALL SMO_SSL_LoadVerifyLocation(MoravelAgent* agent, const char* path);
+
+/** Whether the agent loaded the TLS wrapper and holds a TLS context (0 for NULL). */
+MORAVEL_API int MORAVEL_CALL SMO_SSL_Available(MoravelAgent* agent);
+
+/* ---------------------------------------------------------------------------------------- */
+/* TLS, HTTP tunnel and Base64 transports                                                   */
+/* ---------------------------------------------------------------------------------------- */
+
+/**
+ * Wraps a connected socket transport into a TLS transport that owns it (released with it).
+ * Use COMMON_TI_WaitConnected for the handshake. On failure @p inner is left to the caller.
+ * @return 0; 0x80000003; 0x80070012 without TLS; 0x80000002; 0x800700f1.
+ */
+MORAVEL_API int32_t MORAVEL_CALL TLS_SOCK_PI_Create(MoravelTransport** out, MoravelAgent* agent,
+                                                    MoravelTransport* inner);
+
+/**
+ * An HTTP tunnel transport: every COMMON_TI_WriteData becomes one POST request (of the copied
+ * @p params) whose body is the written text; the callback's value is the length written.
+ * Reads, direct writes and waits answer 0x80000004. @return 0; 0x80000003; 0x80000002.
+ */
+MORAVEL_API int32_t MORAVEL_CALL HTTP_AS_SOCK_PI_Create(MoravelTransport** out, MoravelAgent* agent,
+                                                        const MoravelHttpParams* params);
+/** As HTTP_AS_SOCK_PI_Create; @p tls != 0 sends every request over TLS (0x80070012 without). */
+MORAVEL_API int32_t MORAVEL_CALL HTTP_AS_SOCK_PI_CreateEx(MoravelTransport** out,
+                                                          MoravelAgent* agent,
+                                                          const MoravelHttpParams* params, int tls);
+
+/**
+ * A Base64 decorator owning @p inner: writes are encoded (text up to its first NUL), reads
+ * are decoded (decoded zero bytes are dropped), so it carries text only.
+ * @return 0; 0x80000003 for NULL arguments; 0x80000002.
+ */
+MORAVEL_API int32_t MORAVEL_CALL Decorate_Base64_SOCK_PI(MoravelTransport** out,
+                                                         MoravelTransport* inner);
+
 #ifdef __cplusplus
 }
+
 #endif
 
 #endif /* MORAVEL_H */

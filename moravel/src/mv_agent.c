@@ -89,6 +89,7 @@ static int makeWakePair(MoravelAgent* a)
 
 static void freeAgent(MoravelAgent* a, int locks)
 {
+    mv_tls_unload(a);
     mv_timer_free_all(a);
     mv_sock_free_all(a);
     mv_pool_destroy(&a->pool);
@@ -150,6 +151,8 @@ int32_t MORAVEL_CALL SCHEAGENT_Initialize(MoravelAgent** out, int ownThread)
         }
         a->workerStarted = 1;
     }
+    /* An agent without the wrapper works without TLS; TLS requests are refused later. */
+    (void)mv_tls_load(a);
     *out = a;
     return MORAVEL_OK;
 }

@@ -164,6 +164,11 @@ struct MoravelAgent
 
     MvDnsServer dns[MV_MAX_DNS_SERVERS];
     size_t dnsCount;
+
+    /* the TLS wrapper: module, resolved functions (in loading order), client context */
+    void* tlsModule;
+    void** tlsFns;
+    void* tlsCtx;
 };
 
 /* ---- agent internals ---- */
@@ -237,6 +242,20 @@ struct MoravelTransport
 {
     const MvTransportOps* ops;
 };
+
+/* ---- TLS wrapper (mv_tls.c) ---- */
+MV_HIDDEN int32_t mv_tls_load(MoravelAgent* agent);
+MV_HIDDEN void mv_tls_unload(MoravelAgent* agent);
+
+/* Frees every queued entry owned by @p owner without callback, on the loop thread. */
+MV_HIDDEN void mv_remove_owned(MoravelAgent* agent, void* owner);
+
+/* ---- HTTP request operation (mv_http.c) ---- */
+/* The request operation of SMO_HttpRequest_InitEx; @p handOverOnCancel makes a cancelled
+ * request still hand its transport over (tunnel POSTs). */
+MV_HIDDEN int32_t mv_http_start(MoravelAgent* agent, MoravelToken* token, MoravelCallback cb,
+                                void* user, const MoravelHttpParams* params,
+                                MoravelHttpResponse* response, int tls);
 
 /* ---- resolver configuration ---- */
 MV_HIDDEN void mv_dns_load_servers(MoravelAgent* agent);
