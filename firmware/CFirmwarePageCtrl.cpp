@@ -20,6 +20,8 @@ CFirmwarePageCtrl::CFirmwarePageCtrl(QObject* parent)
     : CPageCtrl(parent), m_upgradeCtrl(new CUpgradeFirmwareCtrl(this)),
       m_pageModel(new CFirmwarePageModel(this))
 {
+    // Queued connections and signal spies carry the error by its type name.
+    qRegisterMetaType<CFirmwarePageCtrl::E_Open_File_Error>();
     SetupModels();
     AttachDevicesCtrl();
     connect(m_upgradeCtrl, &CUpgradeFirmwareCtrl::allVerified, this,

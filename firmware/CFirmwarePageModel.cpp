@@ -106,8 +106,11 @@ bool CFirmwarePageModel::setData(const QModelIndex& index, const QVariant& value
     return true;
 }
 
-Qt::ItemFlags CFirmwarePageModel::flags(const QModelIndex&) const
+Qt::ItemFlags CFirmwarePageModel::flags(const QModelIndex& index) const
 {
+    // The root of a list carries no flags; views and model testers rely on that.
+    if (!index.isValid())
+        return Qt::NoItemFlags;
     return Qt::ItemIsEditable | Qt::ItemIsEnabled;
 }
 

@@ -96,6 +96,7 @@ bool CUpgradeFirmwareCtrl::Start(const QString& model, const QString& firmwareMo
         SJob job;
         job.ip = context.value(QStringLiteral("ip")).toString();
         job.firmwareBefore = index.data(CDeviceInfo::firmwareInfoRole).toString();
+        job.script = m_isScript && !isRecorderModel(model);
         m_jobState.insert(QPersistentModelIndex(index), job);
     }
     m_attempts = 0;
@@ -223,7 +224,8 @@ void CUpgradeFirmwareCtrl::verifyResultHandler(const QVariant& context,
             value = pair.second;
     }
     const bool changed = !value.isEmpty() && value != job->firmwareBefore;
-    if (!changed && !job->seenAway) {
+    // An event script takes effect without a restart or a new firmware: the answer is enough.
+    if (!changed && !job->seenAway && !job->script) {
         // Polled before it went down for its restart: it still runs the old firmware.
         job->answeredOld = true;
         return;

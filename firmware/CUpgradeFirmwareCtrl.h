@@ -73,6 +73,7 @@ private:
         QString firmwareBefore; // the identification the device had before the upload
         bool seenAway = false;  // it has failed to answer since the upload (it restarted)
         bool answeredOld = false;
+        bool script = false; // an event script, not a firmware
     };
 
     QModelIndexList DevicesOfModel(const QString& model) const;
