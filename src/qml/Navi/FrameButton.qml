@@ -1,5 +1,6 @@
 import QtQuick 2.15
-import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
+import "../Common"
 
 // A title button of the window frame: an icon on a background that lights up under the pointer.
 Item {
@@ -38,8 +39,10 @@ Item {
         onClicked: button.clicked()
     }
 
-    ToolTip.visible: mouse.containsMouse && tipText !== ""
-    ToolTip.text: tipText
-    ToolTip.delay: 1500
-    ToolTip.timeout: 6000
+    CorvaneTip {
+        anchorItem: button
+        hostWindow: button.Window.window
+        tipText: button.tipText
+        hovered: mouse.containsMouse
+    }
 }
