@@ -88,8 +88,10 @@ bool CExportDebugCtrl::Run(bool onlyFailed)
     bool recorder = false;
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QModelIndex index = m_model->index(row, 0);
-        if (onlyFailed &&
-            StatusOf(index, kStatusKey) == CCorvaneTableStatus::ExportDebugPage_Success)
+        // A device whose last reply was a 404 has given all it has: it is settled, not failed.
+        const int status = StatusOf(index, kStatusKey);
+        if (onlyFailed && (status == CCorvaneTableStatus::ExportDebugPage_Success ||
+                           status == CCorvaneTableStatus::ExportDebugPage_Unsupported))
             continue;
         WriteStatus(index, kStatusKey, CCorvaneTableStatus::ExportDebugPage_Loading);
         QVariantMap context = RowContext(index);
