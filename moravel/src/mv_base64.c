@@ -123,7 +123,10 @@ static int MORAVEL_CALL onInnerRead(MoravelCallbackRecord* rec);
 
 static int32_t readMore(MvB64* t, MoravelToken* token)
 {
-    uint32_t chars = charsFor(t->want - t->delivered);
+    /* Bytes already decoded count against what is still wanted, so that the undelivered store
+     * does not grow read after read. */
+    uint32_t missing = t->want - t->delivered;
+    uint32_t chars = charsFor(missing > t->undLen ? missing - t->undLen : 1);
     int32_t r = prepareWork(t, chars);
     if (r != 0) {
         return r;
@@ -185,7 +188,11 @@ static int32_t MORAVEL_CALL b64ReadDataDirect(MoravelTransport* tr, void* buffer
         return MORAVEL_E_INVALIDARG;
     }
     uint32_t delivered = takeUndelivered(t, buffer, length);
-    uint32_t chars = charsFor(length);
+    if (delivered == length) {
+        *read = delivered; /* served from what was decoded before, without reading more */
+        return MORAVEL_OK;
+    }
+    uint32_t chars = charsFor(length - delivered);
     int32_t r = prepareWork(t, chars);
     if (r != 0) {
         return r;
