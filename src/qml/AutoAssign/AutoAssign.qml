@@ -319,7 +319,7 @@ TopLevelPage {
                 CorvaneCheckBox {
                     id: onlyFailedBox
                     objectName: "onlyFailedCheckBox"
-                    width: parent.width
+                    width: Math.min(implicitWidth, parent.width)
                     text: qsTr("Only apply to failed case(s)")
                     visible: page.numFailed > 0
                     checked: true

@@ -67,7 +67,7 @@ OperationPage {
                 model: page.exceptions
                 CorvaneCheckBox {
                     objectName: modelData.name
-                    width: 350
+                    width: Math.min(implicitWidth, 350)
                     text: modelData.text
                 }
             }

@@ -148,7 +148,7 @@ CorvaneWindow {
             objectName: "boxToFile"
             x: detail.x
             y: detail.y + 60 + 12 + 100 + 16
-            width: 350
+            width: Math.min(implicitWidth, 350)
             text: qsTr("Write response to file")
         }
     }
