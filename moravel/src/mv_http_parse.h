@@ -6,6 +6,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 #define MV_HIDDEN_P __attribute__((visibility("hidden")))
 
 /* What a Digest challenge gave (limits of the operation's 200-byte block). */
@@ -54,5 +58,9 @@ MV_HIDDEN_P size_t mv_b64_encode(const uint8_t* in, size_t len, char* out);
 MV_HIDDEN_P long mv_b64_decode(const char* in, size_t len, uint8_t* out, size_t cap);
 /* Value of one Base64 character, -1 for anything else ("=" included). */
 MV_HIDDEN_P int mv_b64_value(unsigned char c);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif

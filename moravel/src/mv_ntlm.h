@@ -6,6 +6,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 #define MV_NTLM_HIDDEN __attribute__((visibility("hidden")))
 
 #define MV_NTLM_NEGOTIATE_LEN 40u
@@ -47,5 +51,9 @@ MV_NTLM_HIDDEN int mv_ntlm_authenticate(const char* user, const char* domain, co
                                         const uint8_t clientChallenge[8], uint64_t now,
                                         uint8_t* out, size_t cap, size_t* outLen,
                                         MvNtlmSession* session);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif
