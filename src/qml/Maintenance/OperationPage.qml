@@ -127,6 +127,8 @@ Page {
             button.objectName: page.detailButtonName
             tableBox.windowName: page.detailButtonName + "Table"
             tableBox.hostWindow: page.hostWindow
+            // Wider than the button: the failure texts are long, and longer still translated.
+            failedTable.width: 460
             failedTable.visible: page.pageState === "Failed" && page.failedRun
                                  && page.panel.failedTable.lineCount > 0
             onItemBtnClicked: page.startRequested()
