@@ -57,6 +57,7 @@ private slots:
     void devicesMoveAndAreFoundAgain_data();
     void devicesMoveAndAreFoundAgain();
     void onlyFailedKeepsConfirmedAddresses();
+    void viewFindsAndSortsNewAddresses();
 
 private:
     // A main list of the given simulator devices (by index) or of plain addresses where nothing
@@ -515,6 +516,30 @@ void TestAssignIp::onlyFailedKeepsConfirmedAddresses()
              QString("127.0.121.30"));
     QCOMPARE(chain.listModel()->index(1, 0).data(CDeviceInfo::ipRole).toString(),
              QString("127.0.121.31"));
+}
+
+void TestAssignIp::viewFindsAndSortsNewAddresses()
+{
+    CMainDeviceChain chain;
+    fillMainList(chain, QStringList{"127.0.122.1", "127.0.122.2", "127.0.122.3"});
+    CAssignIpPageCtrl page;
+    prepare(page);
+    page.SetMainModelCtrl(chain.modelCtrl());
+    page.enterPage();
+    QSignalSpy completed(&page, &CAssignIpPageCtrl::completed);
+    page.assignIpRange("127.0.122.8", "127.0.122.10", "255.0.0.0", "127.0.0.1", "", "", false, 0);
+    QVERIFY(completed.wait(15000));
+    auto* ctrl = qobject_cast<CModelCtrl*>(page.DevicesModelCtrl());
+    QVERIFY(ctrl);
+    // As addresses, .10 comes after .9; as text it would come first.
+    ctrl->sortByRole("newIpRole", Qt::DescendingOrder);
+    QCOMPARE(newIp(page, 0), QString("127.0.122.10"));
+    QCOMPARE(newIp(page, 1), QString("127.0.122.9"));
+    QCOMPARE(newIp(page, 2), QString("127.0.122.8"));
+    // Only the new address holds "122.9".
+    ctrl->setFilter("122.9");
+    QCOMPARE(page.DevicesModel()->rowCount(), 1);
+    QCOMPARE(ip(page, 0), QString("127.0.122.2"));
 }
 
 QTEST_GUILESS_MAIN(TestAssignIp)
