@@ -1,9 +1,9 @@
 // Fuzzes the Base64 decorator over an inner transport that serves the input in pieces: reads of
 // varying sizes (from the input itself) must never write past the caller's buffer or keep
 // more than they can hold.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -65,8 +65,8 @@ int32_t MORAVEL_CALL fakeRelease(MoravelTransport** p)
     return 0;
 }
 
-const MvTransportOps kFakeOps = {nullptr, fakeReadDirect, nullptr, fakeWriteDirect, nullptr,
-                                 fakeRelease};
+const MvTransportOps kFakeOps = {nullptr,         fakeReadDirect, nullptr,
+                                 fakeWriteDirect, nullptr,        fakeRelease};
 
 } // namespace
 
@@ -77,8 +77,8 @@ int32_t MORAVEL_CALL COMMON_TI_ReadData(MoravelTransport*, MoravelToken*, Morave
 {
     return MORAVEL_E_NOTSUPPORTED;
 }
-int32_t MORAVEL_CALL COMMON_TI_ReadDataDirect(MoravelTransport* t, void* b, uint32_t l,
-                                              uint32_t* r, int* e)
+int32_t MORAVEL_CALL COMMON_TI_ReadDataDirect(MoravelTransport* t, void* b, uint32_t l, uint32_t* r,
+                                              int* e)
 {
     return t->ops->readDataDirect(t, b, l, r, e);
 }
