@@ -61,6 +61,9 @@ static int keepUndelivered(MvB64* t, const uint8_t* b, uint32_t n)
 static uint32_t takeUndelivered(MvB64* t, uint8_t* dst, uint32_t room)
 {
     uint32_t k = t->undLen < room ? t->undLen : room;
+    if (k == 0) {
+        return 0; /* the store may not exist yet: no memcpy from NULL */
+    }
     memcpy(dst, t->undelivered, k);
     memmove(t->undelivered, t->undelivered + k, t->undLen - k);
     t->undLen -= k;

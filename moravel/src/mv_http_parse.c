@@ -172,7 +172,8 @@ int mv_http_parse_digest(const char* header, const char* prefix, MvDigest* out)
         }
         p = next;
     }
-    if (!haveRealm || !haveNonce) {
+    /* An empty nonce gives nothing to answer (RFC 7616 §3.3 makes it a required value). */
+    if (!haveRealm || !haveNonce || !out->nonce[0]) {
         return -1;
     }
     if (haveQop) {
