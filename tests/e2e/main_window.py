@@ -122,7 +122,7 @@ class MainWindow:
         for char in text:
             self.key(key_code(char), window=window)
 
-    def clear_field(self, window=MAIN, length=None):
+    def clear_field(self, window=MAIN):
         """Empties the focused field: select all, then delete."""
         self.key(KEY_A, CONTROL, window=window)
         self.key(KEY_BACKSPACE, window=window)
@@ -130,7 +130,9 @@ class MainWindow:
     def type_into(self, objname, text, window=MAIN, clear=True):
         """Clicks a field to focus it and types text into it, as a user does."""
         self.click(objname, window=window)
-        if clear:
+        # Only a field with text is emptied: in some fields Backspace in an empty field moves
+        # the focus back to the field before.
+        if clear and self.get(objname, "text") != "":
             self.clear_field(window=window)
         self.type_text(text, window=window)
 

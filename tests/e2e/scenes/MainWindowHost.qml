@@ -18,6 +18,7 @@ QtObject {
     property real lastFrame: 0
     property real longestGap: 0
     property real longestGapAt: 0
+    property int gapsOver50: 0
     property real markTime: 0
     property real markToFrame: -1
     // Set true to keep the window drawing without pause, so that a gap means the GUI thread
@@ -29,6 +30,7 @@ QtObject {
         lastFrame = 0;
         longestGap = 0;
         longestGapAt = 0;
+        gapsOver50 = 0;
     }
 
     function mark() {
@@ -42,6 +44,8 @@ QtObject {
             longestGap = now - lastFrame;
             longestGapAt = now;
         }
+        if (lastFrame > 0 && now - lastFrame > 50)
+            gapsOver50 += 1;
         lastFrame = now;
         frames += 1;
         if (markTime > 0 && markToFrame < 0)
@@ -54,16 +58,17 @@ QtObject {
     }
 
     property Component ticker: Component {
-        // One pixel in the window's corner that changes colour on every frame while asked to.
+        // One pixel in the window's corner that turns on every frame while asked to (a real
+        // value changes at every animation step, so every step asks for a frame).
         Rectangle {
             width: 1
             height: 1
             color: "#000000"
-            ColorAnimation on color {
+            NumberAnimation on rotation {
                 running: host.keepDrawing
-                from: "#000000"
-                to: "#020202"
-                duration: 200
+                from: 0
+                to: 360
+                duration: 1000
                 loops: Animation.Infinite
             }
         }
