@@ -15,8 +15,7 @@ from urllib.request import pathname2url
 
 from ardmere_remote import ArdmereInstance
 from fleet import DeviceSimulator, address
-from main_window import (CONTROL, FUNCTION_ENTRIES, KEY_A, MAIN, NAVI_ENTRIES, MainWindow,
-                         wait_for)
+from main_window import CONTROL, KEY_A, MAIN, NAVI_ENTRIES, MainWindow, wait_for
 
 FIRST_IP = "127.0.90.10"
 CAMERAS = 6
@@ -154,21 +153,25 @@ class MainWindowTest(unittest.TestCase):
 
     def test_device_set_tabs_filter_the_table_and_clear_the_selection(self):
         self.start_program()
-        # The tab chosen, the rows it shows, and how many of them Ctrl+A selects there
-        # (recorders only on their own tab).
-        cases = [("deviceSet_nvr", RECORDERS, RECORDERS), ("deviceSet_camera", CAMERAS, CAMERAS),
-                 ("deviceSet_all", COUNT, CAMERAS)]
-        previous = CAMERAS
-        for tab, count, selectable in cases:
+        recorder_entries = ["MainPage", "Maintenance", "Export", "Info"]
+        # The tab, the rows it shows, how many of them Ctrl+A selects there (recorders only on
+        # their own tab), and the entries enabled then (the recorder tab has its own bar).
+        cases = [("deviceSet_nvr", RECORDERS, RECORDERS, recorder_entries),
+                 ("deviceSet_camera", CAMERAS, CAMERAS, NAVI_ENTRIES),
+                 ("deviceSet_all", COUNT, CAMERAS, NAVI_ENTRIES)]
+        self.select_all(CAMERAS)
+        for tab, count, selectable, entries in cases:
             with self.subTest(tab=tab):
-                self.select_all(previous)
-                previous = selectable
                 self.ui.click(tab)
                 self.assertTrue(wait_for(lambda: self.status_bar("count") == count),
                                 self.status_bar("count"))
+                # Changing the tab clears the selection, and with it the function entries.
                 self.assertEqual(self.status_bar("numSelected"), 0)
                 self.assertEqual(self.ui.enabled_entries(), ["MainPage", "Info"])
                 self.assertEqual(self.ui.rows(), list(range(count)))
+                self.select_all(selectable)
+                self.assertTrue(wait_for(lambda: self.ui.enabled_entries() == entries),
+                                self.ui.enabled_entries())
 
     def test_filter_box_narrows_the_table(self):
         self.start_program()
