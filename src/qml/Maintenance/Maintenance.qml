@@ -117,12 +117,16 @@ TopLevelPage {
                 source: Qt.resolvedUrl("RestartPage.qml")
             }
 
-            // The firmware, licence and package pages are not built yet.
-            PendingPage {
-                objectName: "firmwarePendingPage"
-                pageName: "Firmware"
-                caption: qsTr("Upload firmware")
+            PageInfo {
+                name: "Firmware"
+                source: Qt.resolvedUrl("Firmware.qml")
             }
+            PageInfo {
+                name: "NVRFirmware"
+                source: Qt.resolvedUrl("FirmwareNVR.qml")
+            }
+
+            // The licence and package pages are not built yet.
             PendingPage {
                 objectName: "licensePendingPage"
                 pageName: "License"
@@ -132,11 +136,6 @@ TopLevelPage {
                 objectName: "packagePendingPage"
                 pageName: "Package"
                 caption: qsTr("Update packages")
-            }
-            PendingPage {
-                objectName: "nvrFirmwarePendingPage"
-                pageName: "NVRFirmware"
-                caption: qsTr("Upload firmware")
             }
         }
     }

@@ -104,7 +104,7 @@ Item {
             return [
                 { tag: "restore", tab: "Restore", page: "restorePage" },
                 { tag: "restart", tab: "Restart", page: "restartPage" },
-                { tag: "firmware waits for its page", tab: "Firmware", page: "firmwarePendingPage" }
+                { tag: "firmware", tab: "Firmware", page: "firmwarePage" }
             ];
         }
         function test_tabShowsItsPage(data) {
