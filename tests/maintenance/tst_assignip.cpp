@@ -58,6 +58,7 @@ private slots:
     void devicesMoveAndAreFoundAgain();
     void onlyFailedKeepsConfirmedAddresses();
     void viewFindsAndSortsNewAddresses();
+    void leavingDuringARunAbortsIt();
 
 private:
     // A main list of the given simulator devices (by index) or of plain addresses where nothing
@@ -540,6 +541,41 @@ void TestAssignIp::viewFindsAndSortsNewAddresses()
     ctrl->setFilter("122.9");
     QCOMPARE(page.DevicesModel()->rowCount(), 1);
     QCOMPARE(ip(page, 0), QString("127.0.122.2"));
+}
+
+void TestAssignIp::leavingDuringARunAbortsIt()
+{
+    // Device 20 never answers; device 21 moves while the run is still waiting for 20.
+    const int silent = 20;
+    QVERIFY(m_sim.setFault(simIp(silent), "silent"));
+    CMainDeviceChain chain;
+    fillMainList(chain, QList<int>{silent, 21});
+    CAssignIpPageCtrl page;
+    prepare(page);
+    page.SetMainModelCtrl(chain.modelCtrl());
+    page.enterPage();
+    QSignalSpy completed(&page, &CAssignIpPageCtrl::completed);
+    QSignalSpy working(&page, &CAssignIpPageCtrl::workingChanged);
+    page.assignIpRange("127.0.121.40", "127.0.121.41", "255.0.0.0", "127.0.0.1", "", "", false, 0);
+    QVERIFY(page.working());
+    QTRY_COMPARE_WITH_TIMEOUT(status(page, 1), int(CAssignIpCtrl::Verifying), 5000);
+    page.leavePage();
+    QVERIFY(!page.working());
+    QCOMPARE(working.count(), 2);
+    // Neither row is left looking busy, and neither address was confirmed.
+    QCOMPARE(status(page, 0), int(CAssignIpCtrl::Timeout));
+    QCOMPARE(status(page, 1), int(CAssignIpCtrl::Timeout));
+    QCOMPARE(chain.listModel()->index(0, 0).data(CDeviceInfo::ipRole).toString(), simIp(silent));
+    QCOMPARE(chain.listModel()->index(1, 0).data(CDeviceInfo::ipRole).toString(), simIp(21));
+    QVERIFY(!completed.wait(500));
+    // The page can start again straight away.
+    QSignalSpy failed(&page, &CAssignIpPageCtrl::startFailed);
+    QTRY_VERIFY_WITH_TIMEOUT(!page.RangeCtrl()->IsVerifying(), 2000);
+    page.enterPage();
+    page.assignIpRange("127.0.122.40", "127.0.122.41", "255.0.0.0", "127.0.0.1", "", "", false, 0);
+    QCOMPARE(failed.count(), 0);
+    page.leavePage();
+    QVERIFY(m_sim.setFault(simIp(silent), "none"));
 }
 
 QTEST_GUILESS_MAIN(TestAssignIp)

@@ -71,6 +71,7 @@ private slots:
     void hostileNamesStayInside();
     void runsInOneMinuteShareTheFolder();
     void debugRunsThatSendNothing();
+    void leavingEndsADebugRun();
 
 private:
     void fillMainList(CMainDeviceChain& chain, const QList<int>& devices);
@@ -713,6 +714,33 @@ void TestExports::debugRunsThatSendNothing()
     QCOMPARE(page.pageStatus(), int(CPageCtrl::Finished));
     QCOMPARE(page.errorCount(), 0);
     QVERIFY(m_sim.lastReceived(simIp(14)).isEmpty());
+}
+
+void TestExports::leavingEndsADebugRun()
+{
+    for (int device : {15, 16, 17})
+        QVERIFY(m_sim.setFault(simIp(device), "slow", {{"delayMs", 20000}}));
+    CMainDeviceChain chain;
+    fillMainList(chain, {15, 16, 17});
+    QTemporaryDir root;
+    CExportDebugPageCtrl page;
+    page.SetMainModelCtrl(chain.modelCtrl());
+    page.enterPage();
+    page.setExportRootDirToUrl(QUrl::fromLocalFile(root.path()));
+    page.DevicesCtrl()->SetDevicesInFlight(1);
+    QSignalSpy completed(&page, &CPageCtrl::completed);
+    page.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_sim.lastReceived(simIp(15)).isEmpty(), 5000);
+    page.leavePage();
+    QTRY_COMPARE_WITH_TIMEOUT(completed.count(), 1, 3000);
+    QVERIFY(!page.DevicesCtrl()->IsWorking());
+    QCOMPARE(page.pageStatus(), int(CPageCtrl::Nothing));
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(statusOf(page, row), int(CCorvaneTableStatus::ExportDebugPage_Timeout));
+    // The later groups were never sent.
+    QVERIFY(m_sim.lastReceived(simIp(16)).isEmpty());
+    QVERIFY(m_sim.lastReceived(simIp(17)).isEmpty());
+    QVERIFY(page.setExportRootDirToUrl(QUrl::fromLocalFile(root.path())));
 }
 
 QTEST_MAIN(TestExports)
