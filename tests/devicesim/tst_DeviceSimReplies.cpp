@@ -60,6 +60,7 @@ private slots:
     void configUploadReportsFailureText();
     void firmwareVersionFromFileName_data();
     void firmwareVersionFromFileName();
+    void reportSizeAndReplyOverrides();
 
 private:
     CDeviceSimulator m_sim;
@@ -358,6 +359,32 @@ void tst_DeviceSimReplies::firmwareVersionFromFileName()
     QCOMPARE(QString::fromStdString(devsim::CCgiHandler::firmwareVersionFromFileName(
                  fileName.toStdString(), "QD8182", nullptr)),
              version);
+}
+
+void tst_DeviceSimReplies::reportSizeAndReplyOverrides()
+{
+    QVERIFY(m_sim.setState(
+        kBare, {{"reportBytes", 100000},
+                {"replyOverrides", QJsonObject{{"system_info_serialnumber", "00:02:D1:A1:B2:C3"},
+                                               {"network_ipaddress", QJsonValue()},
+                                               {"no_such_param", "x"}}}}));
+    const CCurl::SResult report =
+        authed({url(kBare, "/cgi-bin/admin/export_report.cgi?serverreport")});
+    QCOMPARE(report.status, 200);
+    QCOMPARE(report.body.size(), 100000);
+    QVERIFY(report.body.startsWith("System report of QF8360-QXOR-"));
+    const QString query = "/cgi-bin/admin/getparam.cgi?system_info_serialnumber&network_ipaddress"
+                          "&no_such_param&system_info_modelname";
+    QCOMPARE(authed({url(kBare, query)}).body,
+             QByteArray("system_info_serialnumber='00:02:D1:A1:B2:C3'\r\n"
+                        "system_info_modelname='QF8360'\r\n"));
+    // The table itself is untouched: clearing the overrides brings the generated values back.
+    QVERIFY(m_sim.setState(kBare, {{"reportBytes", 0}, {"replyOverrides", QJsonObject()}}));
+    QCOMPARE(authed({url(kBare, query)}).body,
+             QByteArray("system_info_serialnumber='02A57F000B03'\r\n"
+                        "network_ipaddress='127.0.11.3'\r\nsystem_info_modelname='QF8360'\r\n"));
+    QVERIFY(authed({url(kBare, "/cgi-bin/admin/export_report.cgi?serverreport")}).body.size() <
+            1000);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceSimReplies)
