@@ -32,7 +32,7 @@ FirmwarePageFrame {
             status: -1
             count: page.devicesModel ? (page.devicesModel.count !== undefined ? page.devicesModel.count : page.devicesModel.rowCount()) : 0
             prepareText: qsTr("Select firmware to update")
-            startEnabled: count > 0 && page.groupCount > 0
+            startEnabled: page.groupCount > 0
             detailOpened: page.displayedRow === -1
             onItemBtnClicked: page.openFileDialog(-1)
             onDetailBtnClicked: page.showDevices(-1)

@@ -55,7 +55,7 @@ Column {
         onRefreshBtnClicked: root.retry(root.row)
 
         ZyrButton {
-            objectName: "cancelButton"
+            objectName: "groupCancelButton"
             visible: root.cancelable
             anchors.right: parent.right
             anchors.rightMargin: 56

@@ -43,6 +43,9 @@ Page {
         if (pageCtrl) {
             pageCtrl.enterPage();
             pageCtrl.setNeedRemoveAfter(removeFinishedGroups);
+            // The groups are cut with the view on no group at all; the table starts on every
+            // device, as the all-groups choice is marked.
+            pageCtrl.setDisplayAllDevices();
         }
     }
 

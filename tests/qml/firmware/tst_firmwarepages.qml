@@ -132,7 +132,7 @@ Item {
         function test_enteringKeepsOrDropsFinishedGroups(data) {
             var page = pages[data.page];
             page.enterPage();
-            compare(ctrl.names(), ["enterPage", "setNeedRemoveAfter"]);
+            compare(ctrl.names(), ["enterPage", "setNeedRemoveAfter", "setDisplayAllDevices"]);
             compare(ctrl.callsOf("setNeedRemoveAfter")[0], [data.keep]);
         }
 
@@ -153,7 +153,7 @@ Item {
             verify(button);
             compare(button.displayState, data.state);
             compare(button.shownText, data.text);
-            compare(findChild(item, "cancelButton").visible, data.cancel);
+            compare(findChild(item, "groupCancelButton").visible, data.cancel);
             compare(findChild(item, "groupFailedTable").visible, data.failed);
             if (data.failed)
                 compare(findChild(item, "groupFailedTable").lineCount, 1);
@@ -177,8 +177,8 @@ Item {
         function test_groupButtonsCallTheController_data() {
             return [
                 { tag: "detail shows the group", status: 1, errors: 0, click: "detailButton", call: "setDisplayDevices", args: [1] },
-                { tag: "cancel a chosen file", status: 1, errors: 0, click: "cancelButton", call: "cancelWaiting", args: [1] },
-                { tag: "cancel a queued group", status: 2, errors: 0, click: "cancelButton", call: "cancelWaiting", args: [1] },
+                { tag: "cancel a chosen file", status: 1, errors: 0, click: "groupCancelButton", call: "cancelWaiting", args: [1] },
+                { tag: "cancel a queued group", status: 2, errors: 0, click: "groupCancelButton", call: "cancelWaiting", args: [1] },
                 { tag: "retry the failed devices", status: 4, errors: 1, click: "retryButton", call: "startOnFailed", args: [1] }
             ];
         }
