@@ -1,0 +1,190 @@
+"""Batch setup of the real program against a simulated fleet, driven as a user drives it: a
+template read from one camera, a setting changed in the form, the template applied to every
+selected camera and read back from each with getparam; and a template exported to a file,
+imported again and applied. The sample device pack beside the program gives the forms.
+
+Every test starts the program afresh beside one simulator for the class (cameras only, on
+addresses of their own). Runs under Xvfb.
+"""
+
+import glob
+import os
+import shutil
+import tempfile
+import unittest
+import urllib.parse
+import urllib.request
+
+import ardmere_remote
+from ardmere_remote import ArdmereInstance
+from fleet import DeviceSimulator
+from main_window import MAIN, MainWindow, wait_for
+
+FIRST_IP = "127.0.180.10"
+COUNT = 3
+PASSWORD = "ardmere1"
+HTTP_PORT = 8080
+FINISHED = 4
+
+
+class PackedInstance(ArdmereInstance):
+    """The program with the sample device pack beside it, as an installation has it."""
+
+    def start(self):
+        packs = glob.glob(os.path.join(os.path.dirname(self.binary), "*.vdp"))
+        real_mkdtemp = tempfile.mkdtemp
+
+        def mkdtemp(*args, **kwargs):
+            directory = real_mkdtemp(*args, **kwargs)
+            for pack in packs:
+                shutil.copy(pack, directory)
+            return directory
+
+        ardmere_remote.tempfile.mkdtemp = mkdtemp
+        try:
+            super().start()
+        finally:
+            ardmere_remote.tempfile.mkdtemp = real_mkdtemp
+
+
+def getparam(ip, name):
+    """The value a camera answers for one parameter, read as any client reads it."""
+    url = "http://%s:%d/cgi-bin/admin/getparam.cgi?%s" % (ip, HTTP_PORT, name)
+    manager = urllib.request.HTTPPasswordMgrWithDefaultRealm()
+    manager.add_password(None, url, "root", PASSWORD)
+    opener = urllib.request.build_opener(urllib.request.ProxyHandler({}),
+                                         urllib.request.HTTPBasicAuthHandler(manager),
+                                         urllib.request.HTTPDigestAuthHandler(manager))
+    with opener.open(url, timeout=10) as reply:
+        for line in reply.read().decode("utf-8", "replace").splitlines():
+            key, _, value = line.partition("=")
+            if key == name:
+                return value.strip().strip("'")
+    return None
+
+
+class BatchSetupTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.sim = DeviceSimulator(FIRST_IP, COUNT, password=PASSWORD, http_port=HTTP_PORT)
+        cls.sim.start()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.sim.stop()
+
+    def setUp(self):
+        for ip in self.sim.addresses:
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
+        self.sim.reset()
+        settings = {"drmPort": str(self.sim.discovery_port), "searchTimeMs": "1500",
+                    "authorizeTimeoutMs": "5000", "batchSetDevicesTimeoutMS": "5000"}
+        self.app = PackedInstance(settings=settings, root_name=MAIN)
+        self.app.start()
+        self.addCleanup(self.stop_program)
+        self.client = self.app.client()
+        self.addCleanup(self.client.close)
+        self.ui = MainWindow(self.client)
+        self.assertTrue(wait_for(lambda: self.ui.visible(MAIN)), self.app.output())
+        self.assertTrue(self.ui.wait_rows(COUNT), self.note())
+        # The end of the search resets the selection and the navigation.
+        self.assertTrue(self.ui.wait_search_done(), self.note())
+        self.authorize_all()
+        self.ui.select_all()
+        self.assertTrue(wait_for(lambda: self.ui.get("mainPage", "numSelected") == COUNT),
+                        self.note())
+        self.ui.navigate("BatchSetup")
+        self.assertTrue(wait_for(lambda: self.ui.current_page() == "BatchSetup"), self.note())
+        self.assertTrue(self.ui.wait_visible("InstructionPage"), self.note())
+
+    def stop_program(self):
+        self.app.stop()
+        if self.app.process.returncode != 0:
+            self.fail("ardmere exited with %s:\n%s" % (self.app.process.returncode,
+                                                        self.app.output()))
+
+    def note(self):
+        return self.app.output()[-4000:]
+
+    def authorize_all(self):
+        self.ui.click("authorizeButton")
+        box = "authorizeBox"
+        self.assertTrue(self.ui.wait_visible(box))
+        self.ui.type_into("authorizeUserInput", "root", window=box)
+        self.ui.type_into("authorizePasswordInput", PASSWORD, window=box)
+        self.ui.click("authorizeApplyButton", window=box)
+        for ip in self.sim.addresses:
+            self.assertTrue(wait_for(lambda: "/cgi-bin/admin/lsctrl.cgi"
+                                     in self.sim.received_paths(ip)), ip)
+
+    def shown_page(self):
+        return self.ui.get("batchSetupPage.pageSwitcher", "shownPage")
+
+    def read_template_from_camera(self):
+        self.ui.click("batchSetupMode_CreateFromCamera")
+        self.assertTrue(self.ui.wait_visible("InstructionPageCameraSelectWindow"), self.note())
+        self.assertTrue(wait_for(lambda: self.ui.exists("CameraSelectWindowSelectTable.row_0")),
+                        self.note())
+        self.ui.click("CameraSelectWindowSelectTable.row_0")
+        self.assertTrue(self.client.command(
+            "dbclick", {"winobjname": MAIN, "objname": "CameraSelectWindowSelectTable.row_0"})
+            .get("result"))
+        self.assertTrue(wait_for(lambda: self.shown_page() == "Setting", 30.0), self.note())
+        self.assertTrue(self.ui.wait_visible("SettingPage"), self.note())
+
+    def apply_all_and_wait(self):
+        self.assertTrue(wait_for(lambda: self.ui.enabled("ApplyBarApplyAllButton")), self.note())
+        self.ui.click("ApplyBarApplyAllButton")
+        window = "SettingPageApplyAllWindow"
+        self.assertTrue(self.ui.wait_visible(window), self.note())
+        self.ui.click("leftButton", window=window)
+        self.assertTrue(wait_for(lambda: self.shown_page() == "Uploading"), self.note())
+        self.assertTrue(wait_for(lambda: self.ui.get("UploadingPage", "pageStatus") == FINISHED,
+                                 40.0), self.note())
+        self.assertTrue(wait_for(lambda: self.ui.get("UploadingPage", "pageState") != ""),
+                        self.note())
+        return self.ui.get("UploadingPage", "errorCount")
+
+    def set_host_name(self, name):
+        self.ui.type_into("questionHostName.questionInputBox", name)
+        self.assertTrue(wait_for(lambda: self.ui.get("questionHostName", "outputValue") == name),
+                        self.note())
+
+    def test_template_from_camera_edited_and_applied(self):
+        self.read_template_from_camera()
+        template = self.ui.get("questionHostName", "outputValue")
+        self.assertTrue(template, "the host name comes from the template camera")
+        self.set_host_name("lobby-cam")
+        self.assertEqual(self.apply_all_and_wait(), 0, self.note())
+        self.assertEqual(self.ui.get("UploadingPage", "pageState"), "Success")
+        for ip in self.sim.addresses:
+            self.assertEqual(getparam(ip, "system_hostname"), "lobby-cam", ip)
+
+    def test_exported_template_imported_and_applied(self):
+        self.read_template_from_camera()
+        self.set_host_name("yard-cam")
+        folder = tempfile.mkdtemp(prefix="batch-template-", dir=self.app.directory)
+        url = "file://" + urllib.parse.quote(os.path.join(folder, "yard.csv"))
+        self.assertTrue(self.client.invoke("SettingPage", "exportTo", [url]).get("result"))
+        self.assertTrue(wait_for(lambda: self.ui.get("SettingPage", "exported")), self.note())
+        self.assertTrue(os.path.getsize(os.path.join(folder, "yard.csv")) > 0)
+        # Leaving the exported template needs no confirmation.
+        self.ui.click("ApplyBarAbortButton")
+        self.assertTrue(wait_for(lambda: self.shown_page() == "Instruction"), self.note())
+        self.assertTrue(self.client.invoke("InstructionPage", "importFrom", [url]).get("result"))
+        self.assertTrue(wait_for(lambda: self.shown_page() == "Setting", 30.0), self.note())
+        self.assertTrue(wait_for(lambda: self.ui.get("questionHostName", "outputValue")
+                                 == "yard-cam"), self.note())
+        self.assertEqual(self.apply_all_and_wait(), 0, self.note())
+        for ip in self.sim.addresses:
+            self.assertEqual(getparam(ip, "system_hostname"), "yard-cam", ip)
+        # The whole template holds the ports, whose change needs a restart: every camera
+        # restarts, and the page counts down while they do.
+        self.assertGreater(self.ui.get("UploadingPage", "restartCountdown"), 0, self.note())
+        for ip in self.sim.addresses:
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["restarts"] >= 1), ip)
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
+
+
+if __name__ == "__main__":
+    unittest.main()
