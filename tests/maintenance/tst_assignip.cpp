@@ -512,6 +512,20 @@ void TestAssignIp::onlyFailedKeepsConfirmedAddresses()
     QCOMPARE(status(page, 1), int(CAssignIpCtrl::Success));
     QCOMPARE(newIp(page, 1), QString("127.0.121.31"));
     QCOMPARE(page.numFailed(), 0);
+
+    // A full run first makes the confirmed addresses the rows' own: both devices already sit in
+    // the range now, so nothing is sent.
+    page.applyOnlyToFailed(false);
+    QVERIFY(m_sim.clearReceived("127.0.121.31"));
+    page.assignIpRange("127.0.121.30", "127.0.121.31", "255.0.0.0", "127.0.0.1", "", "", false, 0);
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(completed.wait(10000));
+    QCOMPARE(ip(page, 0), QString("127.0.121.30"));
+    QCOMPARE(ip(page, 1), QString("127.0.121.31"));
+    QCOMPARE(status(page, 0), int(CAssignIpCtrl::Success));
+    QCOMPARE(status(page, 1), int(CAssignIpCtrl::Success));
+    QVERIFY(m_sim.lastReceived("127.0.121.30").isEmpty());
+    QVERIFY(m_sim.lastReceived("127.0.121.31").isEmpty());
     page.leavePage();
     QCOMPARE(chain.listModel()->index(0, 0).data(CDeviceInfo::ipRole).toString(),
              QString("127.0.121.30"));
