@@ -16,7 +16,7 @@ ListView {
     section.property: "cls"
     section.delegate: Item {
         width: root.width
-        height: 40
+        height: 32
         Row {
             x: 16
             anchors.verticalCenter: parent.verticalCenter
@@ -53,7 +53,7 @@ ListView {
     delegate: Rectangle {
         objectName: "settingEntry_" + name
         width: root.width
-        height: 36
+        height: 30
         readonly property bool current: root.currentEntry === index
         color: current ? _GProperty_.accentColor : (hover.containsMouse ? "#2f3541" : "transparent")
         Text {
