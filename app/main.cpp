@@ -21,6 +21,7 @@
 #include "UIRemoteControl.h"
 #endif
 #ifdef ARDMERE_HAVE_BATCHSETUP
+#include "CBatchSetupPageCtrl.h"
 #include "CDevicePackInstaller.h"
 #endif
 #ifdef ARDMERE_HAVE_MAINTENANCE
@@ -82,6 +83,9 @@ int main(int argc, char* argv[])
     CAliasIpCtrl aliasIpCtrl;
     CMainPageCtrl mainPageCtrl;
     CMainDeviceChain& mainDeviceChain = *mainPageCtrl.chain();
+#ifdef ARDMERE_HAVE_BATCHSETUP
+    CBatchSetupPageCtrl batchSetupPageCtrl(devicePackInstaller.workDirectory());
+#endif
     // [seam: page controllers before the system controller]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     CAssignIpPageCtrl assignIpPageCtrl;
@@ -133,6 +137,20 @@ int main(int argc, char* argv[])
                                 mainDeviceChain.needPasswordFilterModel());
     mainPageCtrl.setEngine(&engine);
     context->setContextProperty(QStringLiteral("mainPageCtrl"), &mainPageCtrl);
+#ifdef ARDMERE_HAVE_BATCHSETUP
+    batchSetupPageCtrl.SetMainModelCtrl(mainDeviceChain.modelCtrl());
+    context->setContextProperty(QStringLiteral("batchSetupPageCtrl"), &batchSetupPageCtrl);
+    context->setContextProperty(QStringLiteral("batchSetupDevicesModel"),
+                                batchSetupPageCtrl.DevicesModel());
+    context->setContextProperty(QStringLiteral("batchSetupDevicesModelCtrl"),
+                                batchSetupPageCtrl.DevicesModelCtrl());
+    context->setContextProperty(QStringLiteral("batchSetupFailedModel"),
+                                batchSetupPageCtrl.FailedModel());
+    context->setContextProperty(QStringLiteral("batchSetupTemplateDevicesModel"),
+                                batchSetupPageCtrl.TemplateDevicesModel());
+    context->setContextProperty(QStringLiteral("batchSetupTemplateDevicesModelCtrl"),
+                                batchSetupPageCtrl.TemplateDevicesModelCtrl());
+#endif
     // [seam: the page controllers' context properties]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     {

@@ -3,6 +3,7 @@
 #include "CDeviceJson.h"
 #include "StringUtil.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -55,8 +56,39 @@ bool CFleetBuilder::loadTables(const std::string& programPath, std::string* erro
         const std::string beside = programDir(programPath) + "/devicesim-data";
         dir = fileExists(beside + "/camera-params.txt") ? beside : DEVSIM_SOURCE_DATA_DIR;
     }
-    return m_cameraTable.loadFile(dir + "/camera-params.txt", error) &&
-           m_recorderTable.loadFile(dir + "/recorder-params.txt", error);
+    if (!m_cameraTable.loadFile(dir + "/camera-params.txt", error) ||
+        !m_recorderTable.loadFile(dir + "/recorder-params.txt", error))
+        return false;
+    // What differs per camera model (a fisheye's square frames, ...).
+    static const std::string prefix = "camera-params-";
+    static const std::string suffix = ".txt";
+    if (DIR* folder = opendir(dir.c_str())) {
+        while (dirent* entry = readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (name.size() <= prefix.size() + suffix.size() || !startsWith(name, prefix) ||
+                name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+                continue;
+            const std::string model =
+                name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+            if (!m_modelTables[model].loadFile(dir + "/" + name, error)) {
+                closedir(folder);
+                return false;
+            }
+        }
+        closedir(folder);
+    }
+    return true;
+}
+
+void CFleetBuilder::applyModelParams(const std::string& model, CParamTable* params) const
+{
+    auto it = m_modelTables.find(model);
+    if (it == m_modelTables.end())
+        it = m_modelTables.find(model.substr(0, 6));
+    if (it == m_modelTables.end())
+        return;
+    for (const auto& pair : it->second.all())
+        params->set(pair.first, pair.second);
 }
 
 SDeviceState CFleetBuilder::makeDefault(int index, uint32_t address, bool recorder,
@@ -82,6 +114,8 @@ SDeviceState CFleetBuilder::makeDefault(int index, uint32_t address, bool record
     if (m_options.dhcpFirst)
         s.dhcpAddress = m_options.dhcpFirst + static_cast<uint32_t>(index);
     s.params = recorder ? m_recorderTable : m_cameraTable;
+    if (!recorder)
+        applyModelParams(s.model, &s.params);
     s.params.set("system_hostname", s.model + "-" + s.serial().substr(8));
     if (recorder) {
         s.sdCards = {{"ready", 3906250000ULL, 1234567890ULL}, {"ready", 3906250000ULL, 0}};
@@ -130,6 +164,15 @@ bool CFleetBuilder::makeDevice(const nlohmann::json& description, int index,
         for (const char* prefix : {"NV", "NR", "ND", "W", "X"})
             if (startsWith(model, prefix) && !s.recorder)
                 s = makeDefault(index, address, true, index);
+    }
+    // A camera of another model than its turn's starts from that model's parameters; those of
+    // the description still win.
+    if (!s.recorder && description.contains("model") && description["model"].is_string() &&
+        description["model"].get<std::string>() != s.model) {
+        s.params = m_cameraTable;
+        applyModelParams(description["model"].get<std::string>(), &s.params);
+        s.params.set("system_hostname",
+                     description["model"].get<std::string>() + "-" + s.serial().substr(8));
     }
     if (!CDeviceJson::apply(description, &s, error))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "COptions.h"
 #include "CParamTable.h"
 #include "SDeviceState.h"
@@ -28,10 +30,14 @@ public:
 
 private:
     SDeviceState makeDefault(int index, uint32_t address, bool recorder, int modelTurn) const;
+    // Lays the parameters of "camera-params-<model>.txt" (the full model name, else its
+    // six-character family) over a camera's table.
+    void applyModelParams(const std::string& model, CParamTable* params) const;
 
     const COptions& m_options;
     CParamTable m_cameraTable;
     CParamTable m_recorderTable;
+    std::map<std::string, CParamTable> m_modelTables;
 };
 
 } // namespace devsim
