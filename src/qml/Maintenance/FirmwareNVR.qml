@@ -25,7 +25,7 @@ FirmwarePageFrame {
         x: 40
         y: 30
         width: page.width - 2 * x
-        height: Math.max(200, contentItem.childrenRect.height)
+        height: Math.max(120, contentItem.childrenRect.height)
         orientation: ListView.Horizontal
         spacing: 30
         clip: true
