@@ -21,6 +21,8 @@ QtObject {
     property var customize: []
     property string jsFile: ""
     property var calls: []
+    // The channels the model script ran for.
+    property var scriptChannels: []
 
     signal readCurrentOptionFromCameraCompleted(int iResult)
     signal readCurrentOptionFromFileCompleted(int iResult)
@@ -41,6 +43,7 @@ QtObject {
                        "getPasswordPolcyRule", "getDevicePackDynamicJSFilename", "enterPage", "leavePage", "start",
                        "startOnFailed", "abortSetDevices", "readCurrentOptionFromCamera", "importCurrentOptionsFromUrl",
                        "exportCurrentOptionsToUrl", "lastExportOptionPath"];
+        methods.push("scriptRan");
         methods.forEach(function(m) { a[m] = function() { return root[m].apply(root, arguments); }; });
         a.GetUISet = function(channel, uid) { return root.getUISet(channel, uid); };
         return a;
@@ -75,6 +78,8 @@ QtObject {
         lists = {};
         calls = [];
         uidList = [];
+        scriptChannels = [];
+        jsFile = "";
         dirty = false;
     }
     function record(name) {
@@ -90,6 +95,7 @@ QtObject {
     function customizeSettings() { return customize; }
     function getPasswordPolcyRule() { return ({}); }
     function getDevicePackDynamicJSFilename() { return jsFile; }
+    function scriptRan(channel) { var c = scriptChannels; c.push(channel); scriptChannels = c; }
     function enterPage() { record("enterPage"); }
     function leavePage() { record("leavePage"); }
     function start() { record("start"); }
