@@ -79,6 +79,10 @@ class FirmwarePageCase(unittest.TestCase):
 
     def stop_program(self):
         self.app.stop()
+        # A binding or script error on the pages shows only as a warning line.
+        page_warnings = [line for line in self.app.output().splitlines()
+                         if "qrc:/src/qml/Maintenance/Firmware" in line]
+        self.assertEqual(page_warnings, [])
         if self.app.process.returncode != 0:
             self.fail("ardmere exited with %s:\n%s" % (self.app.process.returncode,
                                                         self.app.output()))
@@ -162,6 +166,14 @@ class CameraFirmwarePageTest(FirmwarePageCase):
         self.ui.click("btnStartUpdate")
         self.assertTrue(wait_for(lambda: self.ui.get("maintenanceMode_Firmware", "running"),
                                  10.0), self.note())
+        # Every group is queued or running now: one file for all of them changes none.
+        self.choose_file("firmwarePage", -1,
+                         firmware_file(files, "QD8182-QXOR-0999z.pkg", "QD8182", "0999z"))
+        self.assertTrue(self.ui.wait_visible("firmwareMessageWindow"), self.note())
+        self.assertEqual(self.ui.get("firmwareMessageWindow", "warningText"),
+                         "Unknown failure: 2")
+        self.ui.click("rightButton", window="firmwareMessageWindow")
+        self.assertTrue(self.ui.wait_hidden("firmwareMessageWindow"))
         self.assertTrue(wait_for(lambda: self.ui.get("firmwarePage", "pageStatus") == FINISHED,
                                  90.0), self.note())
 
