@@ -8,6 +8,7 @@
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QThread>
 #include <QUrlQuery>
 
 #include <utility>
@@ -30,14 +31,8 @@ CHttpClient2::CHttpClient2(QObject* parent) : QObject(parent)
     // challenge holds that thread until the user-interface thread has answered it. With every
     // device asking for credentials, one manager would serialize a whole batch; a few managers,
     // each keeping its devices, let the challenges of many devices be answered at once.
-    for (int i = 0; i < kManagers; ++i) {
-        auto* manager = new QNetworkAccessManager(this);
-        connect(manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
-        connect(manager, &QNetworkAccessManager::authenticationRequired, this,
-                &CHttpClient2::OnAuthRequired);
-        connect(manager, &QNetworkAccessManager::sslErrors, this, &CHttpClient2::OnSslErrors);
-        m_managers.append(manager);
-    }
+    for (int i = 0; i < kManagers; ++i)
+        m_managers.append(CreateManager());
     qRegisterMetaType<CHttpClient2::ENetworkError>("CHttpClient2::ENetworkError");
     qRegisterMetaType<QHttpPart>("QHttpPart");
     qRegisterMetaType<QNetworkReply*>("QNetworkReply*");
@@ -341,10 +336,55 @@ void CHttpClient2::AbortAll()
         emit cmdReply(item.tag, eTimeout, QVariant());
 }
 
+QNetworkAccessManager* CHttpClient2::CreateManager()
+{
+    auto* manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &CHttpClient2::ReplyHandler);
+    connect(manager, &QNetworkAccessManager::authenticationRequired, this,
+            &CHttpClient2::OnAuthRequired);
+    connect(manager, &QNetworkAccessManager::sslErrors, this, &CHttpClient2::OnSslErrors);
+    return manager;
+}
+
 void CHttpClient2::ClearAccessCache()
 {
-    for (QNetworkAccessManager* manager : qAsConst(m_managers))
-        manager->clearAccessCache();
+    // QNetworkAccessManager::clearAccessCache stops the manager's HTTP thread and waits up to
+    // five seconds for it; a thread still waiting for this thread to answer a challenge can
+    // only end when that wait gives up, so the user interface froze for seconds per manager.
+    // Fresh managers start with no connections and no credentials, which is what clearing
+    // is for; the old ones are taken down on a thread of their own, where waiting harms no one.
+    QVector<QNetworkAccessManager*> retired;
+    for (QNetworkAccessManager*& manager : m_managers)
+        retired.append(std::exchange(manager, CreateManager()));
+    // A reply still pending on an old manager goes down with it: its device gets its one answer
+    // now, as at a time-out (after the bookkeeping, since a listener may send again).
+    QVariantList orphaned;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (!retired.contains(it.key()->manager())) {
+            ++it;
+            continue;
+        }
+        orphaned.append(it->context);
+        it.key()->disconnect(this);
+        it = m_pending.erase(it);
+    }
+    for (QNetworkAccessManager* old : qAsConst(retired)) {
+        old->disconnect(this);
+        RetireManager(old);
+    }
+    for (const QVariant& context : qAsConst(orphaned))
+        emit cmdReply(context, eTimeout, QVariant());
+}
+
+void CHttpClient2::RetireManager(QNetworkAccessManager* manager)
+{
+    auto* undertaker = new QThread;
+    manager->setParent(nullptr);
+    manager->moveToThread(undertaker);
+    connect(undertaker, &QThread::started, manager, &QObject::deleteLater);
+    connect(manager, &QObject::destroyed, undertaker, &QThread::quit, Qt::DirectConnection);
+    connect(undertaker, &QThread::finished, undertaker, &QObject::deleteLater);
+    undertaker->start();
 }
 
 void CHttpClient2::OnTimeout()

@@ -117,6 +117,8 @@ private:
     void WatchSize(QNetworkReply* reply);
 
     QNetworkAccessManager* ManagerFor(const QUrl& url) const;
+    QNetworkAccessManager* CreateManager();
+    static void RetireManager(QNetworkAccessManager* manager);
 
     QVector<QNetworkAccessManager*> m_managers;
     QHash<QNetworkReply*, Pending> m_pending;

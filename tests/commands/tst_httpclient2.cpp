@@ -58,6 +58,8 @@ private slots:
     void redirectOnceAsksTheTarget();
     void newBatchTimesOutTheOldOne();
     void abortAllReportsTimeouts();
+    void clearAccessCacheForgetsCredentials();
+    void clearAccessCacheAnswersWhatWasPending();
     void uploadSkipsMissingFileAndStreamsTheRest();
     void redirectedUploadResendsWholeFile();
     void postDeviceBodiesResendFromStart();
@@ -325,6 +327,43 @@ void TestHttpClient2::abortAllReportsTimeouts()
     QCOMPARE(replies.count(), 2);
     for (int i = 0; i < 2; ++i)
         QCOMPARE(replyAt(replies, i).result, CHttpClient2::eTimeout);
+    QCOMPARE(client.PendingCount(), 0);
+}
+
+void TestHttpClient2::clearAccessCacheForgetsCredentials()
+{
+    // Credentials that worked once are cached by the connection layer; after a clear, a wrong
+    // password must be judged wrong, or a user who mistyped would see devices authorized.
+    CHttpClient2 client;
+    QSignalSpy replies(&client, &CHttpClient2::cmdReply);
+    client.SendGet({context(2)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTRY_COMPARE_WITH_TIMEOUT(replies.count(), 1, 15000);
+    QCOMPARE(replyAt(replies, 0).result, CHttpClient2::eSuccess);
+
+    client.ClearAccessCache();
+    QVariantMap wrong = context(2);
+    wrong["password"] = QStringLiteral("not-the-password");
+    client.SendGet({wrong}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTRY_COMPARE_WITH_TIMEOUT(replies.count(), 2, 15000);
+    QCOMPARE(replyAt(replies, 1).result, CHttpClient2::eAuthFail);
+
+    // And the client goes on working with the right ones.
+    client.SendGet({context(2)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTRY_COMPARE_WITH_TIMEOUT(replies.count(), 3, 15000);
+    QCOMPARE(replyAt(replies, 2).result, CHttpClient2::eSuccess);
+}
+
+void TestHttpClient2::clearAccessCacheAnswersWhatWasPending()
+{
+    QVERIFY(m_sim.setFault(deviceIp(3), "silent"));
+    CHttpClient2 client;
+    QSignalSpy replies(&client, &CHttpClient2::cmdReply);
+    client.SendGet({context(3)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTest::qWait(300);
+    QCOMPARE(client.PendingCount(), 1);
+    client.ClearAccessCache();
+    QCOMPARE(replies.count(), 1);
+    QCOMPARE(replyAt(replies, 0).result, CHttpClient2::eTimeout);
     QCOMPARE(client.PendingCount(), 0);
 }
 
