@@ -1,7 +1,8 @@
 """Batch setup of the real program against a simulated fleet, driven as a user drives it: a
 template read from one camera, a setting changed in the form, the template applied to every
-selected camera and read back from each with getparam; and a template exported to a file,
-imported again and applied. The sample device pack beside the program gives the forms.
+selected camera and read back from each with getparam; a template exported to a file,
+imported again and applied; and a camera that does not answer, failed, kept on the page and
+retried alone. The sample device pack beside the program gives the forms.
 
 Every test starts the program afresh beside one simulator for the class (cameras only, on
 addresses of their own). Runs under Xvfb.
@@ -145,6 +146,16 @@ class BatchSetupTest(unittest.TestCase):
                         self.note())
         return self.ui.get("UploadingPage", "errorCount")
 
+    def restart_counts(self):
+        return {ip: self.sim.device(ip)["restarts"] for ip in self.sim.addresses}
+
+    def wait_restarted(self, before, addresses=None):
+        """A whole template holds the ports, whose change restarts the camera: waits until each
+        camera restarted once more and is back."""
+        for ip in addresses or self.sim.addresses:
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["restarts"] > before[ip]), ip)
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
+
     def set_host_name(self, name):
         self.ui.type_into("questionHostName.questionInputBox", name)
         self.assertTrue(wait_for(lambda: self.ui.get("questionHostName", "outputValue") == name),
@@ -155,8 +166,10 @@ class BatchSetupTest(unittest.TestCase):
         template = self.ui.get("questionHostName", "outputValue")
         self.assertTrue(template, "the host name comes from the template camera")
         self.set_host_name("lobby-cam")
+        before = self.restart_counts()
         self.assertEqual(self.apply_all_and_wait(), 0, self.note())
         self.assertEqual(self.ui.get("UploadingPage", "pageState"), "Success")
+        self.wait_restarted(before)
         for ip in self.sim.addresses:
             self.assertEqual(getparam(ip, "system_hostname"), "lobby-cam", ip)
 
@@ -175,15 +188,45 @@ class BatchSetupTest(unittest.TestCase):
         self.assertTrue(wait_for(lambda: self.shown_page() == "Setting", 30.0), self.note())
         self.assertTrue(wait_for(lambda: self.ui.get("questionHostName", "outputValue")
                                  == "yard-cam"), self.note())
+        before = self.restart_counts()
         self.assertEqual(self.apply_all_and_wait(), 0, self.note())
+        # The page counts down while the cameras restart.
+        self.assertGreater(self.ui.get("UploadingPage", "restartCountdown"), 0, self.note())
+        self.wait_restarted(before)
         for ip in self.sim.addresses:
             self.assertEqual(getparam(ip, "system_hostname"), "yard-cam", ip)
-        # The whole template holds the ports, whose change needs a restart: every camera
-        # restarts, and the page counts down while they do.
-        self.assertGreater(self.ui.get("UploadingPage", "restartCountdown"), 0, self.note())
+
+    def test_a_silent_camera_fails_and_only_it_is_retried(self):
+        silent = self.sim.addresses[2]
+        self.read_template_from_camera()
+        self.set_host_name("gate-cam")
+        self.sim.change(silent, fault={"kind": "silent"})
+        self.assertEqual(self.apply_all_and_wait(), 1, self.note())
+        self.assertEqual(self.ui.get("UploadingPage", "pageState"), "Failed")
+        self.assertTrue(self.ui.wait_visible("UploadingPageFailedTable"), self.note())
+        self.assertTrue(self.ui.enabled("batchSetupMode_ImportTemplate"),
+                        "a failed run restarts nothing, so the tabs stay")
+        # Leaving asks first; Cancel keeps the page.
+        self.ui.navigate("MainPage")
+        self.assertTrue(self.ui.wait_visible("UploadingPageLeaveWindow"), self.note())
+        self.assertEqual(self.ui.get("UploadingPageLeaveWindow", "leftBtnText"), "Discard")
+        self.ui.click("rightButton", window="UploadingPageLeaveWindow")
+        self.assertTrue(self.ui.wait_hidden("UploadingPageLeaveWindow"))
+        self.assertEqual(self.ui.current_page(), "BatchSetup")
+        # The retry goes to the camera that failed, and only to it.
+        self.sim.change(silent, fault={"kind": "none"})
         for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: self.sim.device(ip)["restarts"] >= 1), ip)
-            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
+            self.sim.clear_received(ip)
+        before = self.restart_counts()
+        self.ui.click("UploadingPageItemDetailButton.retryButton")
+        self.assertTrue(wait_for(lambda: self.ui.get("UploadingPage", "pageState") == "Success",
+                                 40.0), self.note())
+        self.assertEqual(self.ui.get("UploadingPage", "errorCount"), 0)
+        self.assertIn("/cgi-bin/admin/setparam.cgi", self.sim.received_paths(silent))
+        for ip in self.sim.addresses[:2]:
+            self.assertNotIn("/cgi-bin/admin/setparam.cgi", self.sim.received_paths(ip), ip)
+        self.wait_restarted(before, [silent])
+        self.assertEqual(getparam(silent, "system_hostname"), "gate-cam")
 
 
 if __name__ == "__main__":
