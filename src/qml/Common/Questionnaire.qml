@@ -39,6 +39,8 @@ Item {
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         contentHeight: topList.height
+        // The questions never scroll sideways; a tip or hint wider than the list must not add a bar.
+        contentWidth: topList.width
 
         QuestionList {
             id: topList
