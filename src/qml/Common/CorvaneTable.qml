@@ -89,9 +89,11 @@ FocusScope {
             ctrl.select(row);
         list.positionViewAtIndex(row, ListView.Contain);
     }
+    // Called before every insertion and removal: a discovery inserts rows one by one, so this
+    // must cost nothing when the view is already at the top (positioning forces a layout).
     function scrollToTop() {
-        list.positionViewAtBeginning();
-        list.contentY = list.originY;
+        if (list.contentY !== list.originY)
+            list.contentY = list.originY;
     }
 
     Keys.onUpPressed: moveTo(currentRow < 0 ? 0 : currentRow - 1)
