@@ -22,6 +22,27 @@ Item {
 
     property var page: null
 
+    // The template-camera views as the camera window sees them.
+    ListModel {
+        id: templateModel
+        ListElement { modelRole: "QB9365"; ipRole: "127.0.0.1"; selectedRole: false }
+        ListElement { modelRole: "QD8182"; ipRole: "127.0.0.2"; selectedRole: false }
+    }
+    QtObject {
+        id: templateCtrl
+        property var calls: []
+        function note(c) { var l = calls; l.push(c); calls = l; }
+        function setSelectionToAll(on) { note("setSelectionToAll(" + on + ")"); for (var i = 0; i < templateModel.count; ++i) templateModel.setProperty(i, "selectedRole", on); return true; }
+        function select(row) { note("select(" + row + ")"); for (var i = 0; i < templateModel.count; ++i) templateModel.setProperty(i, "selectedRole", i === row); return true; }
+        function ctrlSelect(row) { return select(row); }
+        function shiftSelect(row) { return select(row); }
+        function selectAll() { return true; }
+        function setFilter(text) { note("setFilter(" + text + ")"); }
+        function sortByRole(role, order) {}
+    }
+    readonly property var batchSetupTemplateDevicesModel: templateModel
+    readonly property var batchSetupTemplateDevicesModelCtrl: templateCtrl
+
     function find(item, name) {
         if (!item)
             return null;
@@ -36,6 +57,10 @@ Item {
         return null;
     }
 
+    Component {
+        id: spyComponent
+        SignalSpy {}
+    }
     Component {
         id: pageComponent
         Loader {
@@ -186,6 +211,69 @@ Item {
                 compare(top.page.switcher.shownPage, "Setting");
                 compare(top.page.pendingTab, "");
             }
+        }
+
+        function test_camera_window_picks_one_camera() {
+            templateModel.setProperty(1, "selectedRole", true);
+            templateCtrl.calls = [];
+            top.page.chooseTab("CreateFromCamera");
+            var w = instruction().cameraWindow;
+            verify(w.visible);
+            compare(templateCtrl.calls.join(" "), "setSelectionToAll(false) select(0)", "row 0 chosen afresh on every showing");
+            compare(templateModel.get(0).selectedRole, true);
+            compare(templateModel.get(1).selectedRole, false);
+            w.searchBox.text = "QD";
+            compare(templateCtrl.calls[templateCtrl.calls.length - 1], "setFilter(QD)");
+            keyClick(Qt.Key_Down);
+            compare(templateModel.get(1).selectedRole, true, "the arrow keys move the single selection");
+            compare(templateModel.get(0).selectedRole, false);
+            keyClick(Qt.Key_Return);
+            verify(!w.visible);
+            verify(instruction().loadingBlock.visible, "reading the camera holds the page");
+            verify(fake.calls.indexOf("readCurrentOptionFromCamera") >= 0);
+            // The same tab again hides a shown window.
+            fake.readCurrentOptionFromCameraCompleted(201);
+            instruction().messageWindow.close();
+            top.page.chooseTab("CreateFromCamera");
+            verify(w.visible);
+            top.page.chooseTab("CreateFromCamera");
+            verify(!w.visible);
+        }
+
+        function test_enter_in_a_box_asks_to_apply_all_data() {
+            return [ { tag: "acceptable", host: "cam-1", asks: true }, { tag: "refused", host: "cam;1", asks: false } ];
+        }
+        function test_enter_in_a_box_asks_to_apply_all(row) {
+            var setting = loadTemplate();
+            var form = setting.pageByName("HostNameAndTime");
+            var spy = createTemporaryObject(spyComponent, top, { "target": form, "signalName": "apply" });
+            var host = find(form, "questionHostName");
+            host.text = row.host;
+            host.inputBox.inputBoxTxtInfo.forceActiveFocus();
+            keyClick(Qt.Key_Return);
+            compare(spy.count, row.asks ? 1 : 0, "Enter in a box reaches the settings page");
+            compare(form.acceptableInput, row.asks);
+            if (!row.asks)
+                verify(!setting.inputAcceptable, "Apply all and export follow the input");
+        }
+
+        function test_chosen_sections_are_applied() {
+            var setting = loadTemplate();
+            find(setting.pageByName("HostNameAndTime"), "questionHostName").text = "cam-2";
+            var w = setting.sectionWindow;
+            w.openTree(setting.buildTree());
+            compare(w.chosen.length, 0, "nothing chosen at first");
+            compare(w.rows.length, 5, "the five classes, closed");
+            w.toggle(w.roots[0], true);
+            compare(JSON.stringify(w.chosen.map(function(o) { return o.uid; })),
+                    JSON.stringify(["uid_system_hostname", "uid_system_timezoneindex", "uid_ntp_server", "uid_ntp_server_update_interval"]),
+                    "the chosen class only, without what the pack does not offer (the LED)");
+            w.openClose(w.roots[0], true);
+            compare(w.rows.length, 6);
+            w.applyRequested(w.chosen);
+            compare(fake.uidList.length, 4);
+            compare(fake.uidList[0].channel, 0);
+            compare(top.page.switcher.shownPage, "Uploading");
         }
 
         function test_restart_disables_tabs_and_counts_down() {

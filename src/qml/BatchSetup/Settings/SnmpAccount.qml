@@ -9,6 +9,9 @@ QuestionList {
     property string nameCaption: ""
     readonly property string prefix: "uid_snmp_v3_" + account + "_"
 
+    // Enter in a box reaches the page through the enclosing list.
+    onApply: if (ownerList && ownerList.apply) ownerList.apply()
+
     QuestionInputBox {
         objectName: "questionSnmpV3SecurityName_" + root.account
         captionText: root.nameCaption

@@ -135,6 +135,23 @@ QuestionSubList {
                 uid: root.codecPrefix + "smartstream2_qualitypriority"
                 available: smartCodecBox.available && smartCodecBox.checked
                 ScriptHook { uiSet: roi.devicePackUISet; form: root.form }
+                Rectangle {
+                    objectName: "roiPreferenceTip"
+                    x: roi.sliderWidth + 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 18
+                    height: 18
+                    radius: 9
+                    color: _GProperty_.lineColor
+                    Text { anchors.centerIn: parent; text: "?"; color: "#ffffff"; font.pixelSize: 12; font.bold: true }
+                    MouseArea { id: roiHover; anchors.fill: parent; hoverEnabled: true }
+                    CorvaneTip {
+                        anchorItem: parent
+                        hovered: roiHover.containsMouse
+                        quickEmerge: true
+                        tipText: qsTr("Towards 5 the regions of interest get more of the bit rate and the rest of the picture less; towards -5 the whole picture is kept alike.")
+                    }
+                }
             }
         }
         QuestionComboBox {
