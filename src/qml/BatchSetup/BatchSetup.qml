@@ -38,6 +38,14 @@ TopLevelPage {
         refreshTabs();
     }
 
+    // The shown page is left with the area: the uploading page stops its countdown. A run still
+    // going is aborted by the controller.
+    function leavePage() {
+        switcher.call(switcher.currentItem, "leavePage");
+        if (pageCtrl)
+            pageCtrl.leavePage();
+    }
+
     function refreshTabs() {
         modes.setProperty(0, "captionRole", templateShown && templateText !== "" ? templateText : qsTr("Create a template from camera"));
         modes.setProperty(0, "selectedRole", templateShown);

@@ -289,8 +289,12 @@ Item {
             verify(uploading.countdownTimer.running);
             var tab = find(top.page.tabView, "batchSetupMode_ImportTemplate");
             verify(!tab.enabled, "no new template while the cameras restart");
+            top.page.leavePage();
+            verify(!uploading.countdownTimer.running, "leaving stops the countdown");
+            verify(fake.calls.indexOf("leavePage") >= 0);
             top.page.enterPage();
             verify(tab.enabled);
+            compare(top.page.switcher.shownPage, "Instruction");
         }
 
         function test_failed_run_blocks_with_the_discard_question() {
