@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QUrlQuery>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -298,8 +299,31 @@ void CHttpClient2::SendPostDevice(const QVariantMap& context, const QString& pat
 {
     // Requests added one by one still need a time limit, or a silent device would keep its
     // run open for ever; the batch timer starts with the first of them.
-    if (m_pending.isEmpty() || !m_timer.isActive())
+    if ((m_pending.isEmpty() && m_queue.isEmpty()) || !m_timer.isActive())
         m_timer.start(m_timeoutMs);
+    // Issued in slices like every batch: a thousand cameras' bodies would otherwise hold the user
+    // interface up while the access managers take them. A body still queued when the batch is
+    // given up goes with its queue entry.
+    struct BodyGuard
+    {
+        QPointer<QIODevice> body;
+        ~BodyGuard()
+        {
+            if (body && !body->parent())
+                delete body;
+        }
+    };
+    auto guard = std::make_shared<BodyGuard>();
+    guard->body = body;
+    Enqueue(context,
+            [this, context, path, guard]() { IssuePostDevice(context, path, guard->body); });
+    // The caller adds the bodies one by one: the slices start with the next turn of the loop.
+    if (!m_issueTimer.isActive())
+        m_issueTimer.start();
+}
+
+void CHttpClient2::IssuePostDevice(const QVariantMap& context, const QString& path, QIODevice* body)
+{
     QNetworkRequest request = BuildRequest(BuildUrl(context, path, QStringList()));
     request.setRawHeader("Content-Type", "application/x-www-form-urlencoded");
     if (body && body->isOpen() && !body->isSequential())

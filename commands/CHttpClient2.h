@@ -111,6 +111,7 @@ private:
     void IssueSome();
     void IssueUpload(const QVariantMap& context, const QString& path, const QString& partName);
     void IssuePost(const QVariantMap& context, const QString& path);
+    void IssuePostDevice(const QVariantMap& context, const QString& path, QIODevice* body);
     void SendOneGet(const QVariantMap& context, const QString& path, const QStringList& parameters);
     void Track(QNetworkReply* reply, Pending entry, bool announce);
     void HandleRedirect(QNetworkReply* reply, Pending entry);
