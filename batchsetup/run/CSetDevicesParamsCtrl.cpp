@@ -7,6 +7,7 @@
 #include "Settings.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QMutexLocker>
 
 const QString CSetDevicesParamsCtrl::kStatusKey = QStringLiteral("batchSetup");
@@ -107,6 +108,7 @@ QList<CBatchSetParamConnInfo> CSetDevicesParamsCtrl::CreateList(const QVector<Ui
         if (manager->IsRestartUid(item.first))
             ++restarts;
     }
+    QHash<QString, QList<QPair<QString, QByteArray>>> bodiesByModel;
     for (int row = 0; row < m_model->rowCount(); ++row) {
         const QModelIndex index = m_model->index(row, 0);
         const int status = StatusOf(index, kStatusKey);
@@ -121,20 +123,28 @@ QList<CBatchSetParamConnInfo> CSetDevicesParamsCtrl::CreateList(const QVector<Ui
             static_cast<quint16>(index.data(CDeviceInfo::httpPortRole).toUInt()),
             static_cast<quint16>(index.data(CDeviceInfo::httpsPortRole).toUInt()));
         const QString model = TableModel(index.data(CDeviceInfo::cameraModelNameRole).toString());
-        QMap<QString, QStringList> requests = manager->BuildSetRequests(model, items);
-        for (int i = 0; i < restarts; ++i)
-            requests[kSetParamPath].append(QStringLiteral("system_reset=1"));
-
-        QList<CBatchSetParamConnInfo::Command> commands;
-        for (auto it = requests.cbegin(); it != requests.cend(); ++it) {
-            for (const QString& text : SplitBodies(it.value())) {
-                // Each request takes its body over once it is sent.
-                auto* body = new QBuffer();
-                body->setData(text.toUtf8());
-                body->open(QIODevice::ReadWrite);
-                body->seek(0);
-                commands.append({it.key(), body});
+        // Every camera of a model gets the same bodies: they are built once per model and the
+        // buffers share their bytes.
+        auto bodies = bodiesByModel.find(model);
+        if (bodies == bodiesByModel.end()) {
+            QMap<QString, QStringList> requests = manager->BuildSetRequests(model, items);
+            for (int i = 0; i < restarts; ++i)
+                requests[kSetParamPath].append(QStringLiteral("system_reset=1"));
+            QList<QPair<QString, QByteArray>> built;
+            for (auto it = requests.cbegin(); it != requests.cend(); ++it) {
+                for (const QString& text : SplitBodies(it.value()))
+                    built.append({it.key(), text.toUtf8()});
             }
+            bodies = bodiesByModel.insert(model, built);
+        }
+        QList<CBatchSetParamConnInfo::Command> commands;
+        commands.reserve(bodies->size());
+        for (const auto& body : qAsConst(*bodies)) {
+            // Each request takes its body over once it is sent.
+            auto* buffer = new QBuffer();
+            buffer->setData(body.second);
+            buffer->open(QIODevice::ReadWrite);
+            commands.append({body.first, buffer});
         }
         list.append(CBatchSetParamConnInfo(conn, commands));
         m_rows.append(row);
