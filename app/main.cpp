@@ -37,6 +37,16 @@
 #include "CFirmwarePageCtrl.h"
 #include "CFirmwarePageModel.h"
 #endif
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+#include "CModelCtrl.h"
+#include "CZAPKLeftModel.h"
+#include "CZAPKPageCtrl.h"
+#include "CZAPKPageModel.h"
+#include "CZapkLicensePageCtrl.h"
+#include "CZapkLicensePageModel.h"
+#include "CZapkPackagePageCtrl.h"
+#include "CZapkPackagePageModel.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -89,6 +99,12 @@ int main(int argc, char* argv[])
     // [seam: page controllers before the system controller]
 #ifdef ARDMERE_HAVE_MAINTENANCE
     CAssignIpPageCtrl assignIpPageCtrl;
+#endif
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+    CZapkPackagePageCtrl zapkPackagePageCtrl;
+    CZapkLicensePageCtrl zapkLicensePageCtrl;
+#endif
+#ifdef ARDMERE_HAVE_MAINTENANCE
     CRestorePageCtrl restorePageCtrl;
     CExportDebugPageCtrl exportDebugPageCtrl;
     CCgiGetPageCtrl cgiGetPageCtrl;
@@ -97,6 +113,9 @@ int main(int argc, char* argv[])
     // The password dialogs judge typed passwords with it.
     CPasswordPolicyCheck passwordPolicyCheck;
     // [seam: page controllers after the system controller]
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+    CZAPKPageCtrl zapkPageCtrl;
+#endif
 #ifdef ARDMERE_HAVE_FIRMWARE
     CFirmwarePageCtrl firmwarePageCtrl;
 #endif
@@ -120,6 +139,9 @@ int main(int argc, char* argv[])
 #endif
 #ifdef ARDMERE_HAVE_MAINTENANCE
     qmlRegisterType<CAssignIpPageCtrl>("CAssignIpPageCtrl", 1, 0, "CAssignIpPageCtrl");
+#endif
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+    qmlRegisterType<CZAPKPageCtrl>("CZAPKPageCtrl", 1, 0, "CZAPKPageCtrl");
 #endif
 
     QQmlContext* context = engine.rootContext();
@@ -167,6 +189,22 @@ int main(int argc, char* argv[])
                 context->setContextProperty(prefix + QStringLiteral("FailedModel"),
                                             page.FailedModel());
         };
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+        // The application page finds its devices in the main list itself.
+        zapkPageCtrl.SetMainDeviceList(mainDeviceChain.sortFilterModel());
+        context->setContextProperty(QStringLiteral("zapkPageCtrl"), &zapkPageCtrl);
+        context->setContextProperty(QStringLiteral("zapkPageModel"), zapkPageCtrl.PageModel());
+        context->setContextProperty(QStringLiteral("zapkSelectedDevicesModel"),
+                                    zapkPageCtrl.SelectedDevicesModel());
+        context->setContextProperty(QStringLiteral("zapkButtonModel"), zapkPageCtrl.ButtonModel());
+        context->setContextProperty(QStringLiteral("zapkStereoExportModel"),
+                                    zapkPageCtrl.StereoExportModel());
+        context->setContextProperty(QStringLiteral("zapkModelCtrl"), zapkPageCtrl.PageModelCtrl());
+        context->setContextProperty(QStringLiteral("zapkSelectedModelCtrl"),
+                                    zapkPageCtrl.SelectedModelCtrl());
+        context->setContextProperty(QStringLiteral("zapkStereoExportCtrl"),
+                                    zapkPageCtrl.StereoExportCtrl());
+#endif
 #ifdef ARDMERE_HAVE_FIRMWARE
         firmwarePageCtrl.SetMainModelCtrl(mainDeviceChain.modelCtrl());
         context->setContextProperty(QStringLiteral("firmwarePageCtrl"), &firmwarePageCtrl);
@@ -176,6 +214,14 @@ int main(int argc, char* argv[])
                                     firmwarePageCtrl.DevicesModel());
         context->setContextProperty(QStringLiteral("firmwareDevicesModelCtrl"),
                                     firmwarePageCtrl.DevicesModelCtrl());
+#endif
+#ifdef ARDMERE_HAVE_CAMERAAPPS
+        publish(zapkPackagePageCtrl, QStringLiteral("zapkPackage"), false);
+        context->setContextProperty(QStringLiteral("zapkPackagePageModel"),
+                                    zapkPackagePageCtrl.PageModel());
+        publish(zapkLicensePageCtrl, QStringLiteral("zapkLicense"), false);
+        context->setContextProperty(QStringLiteral("zapkLicensePageModel"),
+                                    zapkLicensePageCtrl.PageModel());
 #endif
         publish(rebootPageCtrl, QStringLiteral("reboot"), true);
         publish(restorePageCtrl, QStringLiteral("restore"), true);
