@@ -11,6 +11,8 @@ addresses of their own). Runs under Xvfb.
 import glob
 import os
 import shutil
+import subprocess
+import time
 import tempfile
 import unittest
 import urllib.parse
@@ -227,6 +229,46 @@ class BatchSetupTest(unittest.TestCase):
             self.assertNotIn("/cgi-bin/admin/setparam.cgi", self.sim.received_paths(ip), ip)
         self.wait_restarted(before, [silent])
         self.assertEqual(getparam(silent, "system_hostname"), "gate-cam")
+
+    @unittest.skipUnless(os.environ.get("ARDMERE_BATCH_SHOTS"),
+                         "set ARDMERE_BATCH_SHOTS to a folder for screenshots of the settings pages")
+    def test_settings_pages_screenshots(self):
+        """Every settings page of a one-camera template (so the per-channel pages show their
+        questions), the section window and the run, as PNGs to look at."""
+        folder = os.environ["ARDMERE_BATCH_SHOTS"]
+        os.makedirs(folder, exist_ok=True)
+
+        def shot(name):
+            # Pictures only: the page has settled once the remote control answered.
+            time.sleep(0.5)
+            subprocess.run(["import", "-window", "root", os.path.join(folder, name + ".png")],
+                           check=True)
+
+        self.ui.navigate("MainPage")
+        self.assertTrue(wait_for(lambda: self.ui.current_page() == "MainPage"))
+        self.ui.click("row_0")
+        self.assertTrue(wait_for(lambda: self.ui.get("mainPage", "numSelected") == 1))
+        self.ui.navigate("BatchSetup")
+        self.assertTrue(wait_for(lambda: self.ui.current_page() == "BatchSetup"), self.note())
+        shot("batch-00-instruction")
+        self.read_template_from_camera()
+        for number, name in enumerate(SETTINGS_PAGES, 1):
+            if self.ui.exists("settingEntry_" + name):
+                self.ui.click("settingEntry_" + name)
+                self.assertTrue(wait_for(lambda: self.ui.get("SettingPagePageSwitcher", "shownPage")
+                                         == name), name)
+                shot("batch-%02d-%s" % (number, name))
+        self.ui.click("ApplyBarApplySection")
+        self.assertTrue(self.ui.wait_visible("SettingPageApplySectionWindow"))
+        shot("batch-20-sections")
+        self.client.invoke("SettingPageApplySectionWindow", "close")
+        self.apply_all_and_wait()
+        shot("batch-21-uploading")
+
+
+SETTINGS_PAGES = ["HostNameAndTime", "UserAccount", "HTTPS", "NetworkTypeAndPort",
+                  "StreamingProtocols", "QoS", "SNMP", "ImageSetting", "Video", "Audio", "DIDO",
+                  "MotionDetection", "CustomizedSettings"]
 
 
 if __name__ == "__main__":
