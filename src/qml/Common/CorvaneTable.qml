@@ -144,6 +144,7 @@ FocusScope {
         boundsBehavior: Flickable.StopAtBounds
         currentIndex: root.currentRow
         highlightFollowsCurrentItem: false
+        reuseItems: true
         delegate: Loader {
             width: list.width
             height: root.rowHeight
