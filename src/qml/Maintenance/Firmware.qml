@@ -100,9 +100,9 @@ FirmwarePageFrame {
 
     FirmwareDeviceTable {
         id: deviceTable
-        x: left.x + left.width + 40
+        x: left.x + left.width + 24
         y: left.y
-        width: page.width - x - 40
+        width: page.width - x - 30
         height: left.height
         model: page.devicesModel
         ctrl: page.devicesModelCtrl

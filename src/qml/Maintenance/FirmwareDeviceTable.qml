@@ -13,10 +13,10 @@ CorvaneTable {
     // The rows follow the page's group order; a sort here would not match the groups.
     sortable: false
     columns: [
-        RoleInfo { roleName: "statusRole"; title: qsTr("Status"); width: 0.25; dlg: Component { TableDlgForPageStatus {} } },
-        RoleInfo { roleName: "modelRole"; title: qsTr("Model"); width: 0.14 },
-        RoleInfo { roleName: "ipRole"; title: qsTr("IP"); width: 0.21 },
-        RoleInfo { roleName: "macRole"; title: qsTr("MAC"); width: 0.28 },
-        RoleInfo { roleName: "firmwareRole"; title: qsTr("Firmware"); width: 0.12 }
+        RoleInfo { roleName: "statusRole"; title: qsTr("Status"); width: 0.26; dlg: Component { TableDlgForPageStatus {} } },
+        RoleInfo { roleName: "modelRole"; title: qsTr("Model"); width: 0.13 },
+        RoleInfo { roleName: "ipRole"; title: qsTr("IP"); width: 0.19 },
+        RoleInfo { roleName: "macRole"; title: qsTr("MAC"); width: 0.27 },
+        RoleInfo { roleName: "firmwareRole"; title: qsTr("Firmware"); width: 0.15 }
     ]
 }

@@ -28,6 +28,22 @@ Column {
     readonly property alias failedTable: failed
     readonly property bool cancelable: status === 1 || status === 2
 
+    // The file name as it fits beside the cancel button: the part the metrics kept at either
+    // end, joined by three dots (the ellipsis sign the metrics use may be missing in the font).
+    function shortFileName() {
+        var full = fileName;
+        var cut = shortName.elidedText;
+        if (cut === full || cut.length === 0)
+            return full;
+        var head = 0;
+        while (head < cut.length && cut[head] === full[head])
+            ++head;
+        var tail = 0;
+        while (tail < cut.length - head && cut[cut.length - 1 - tail] === full[full.length - 1 - tail])
+            ++tail;
+        return full.substring(0, head) + "..." + full.substring(full.length - tail);
+    }
+
     signal chooseFile(int row)
     signal showDevices(int row)
     signal cancel(int row)
@@ -44,7 +60,7 @@ Column {
         count: root.count
         errorCount: root.errorCount
         progressPercent: root.progress
-        prepareText: root.status === 1 && root.fileName !== "" ? root.modelName + "\n" + root.fileName : root.modelName
+        prepareText: root.status === 1 && root.fileName !== "" ? root.modelName + "\n" + root.shortFileName() : root.modelName
         waitingText: root.modelName
         loadingText: root.modelName
         warningText: root.modelName
@@ -72,6 +88,17 @@ Column {
             tipText: qsTr("Cancel")
             onClicked: root.cancel(root.row)
         }
+    }
+
+    // The caption is centred on the button: a long file name is cut in its middle so that it
+    // stays clear of the cancel button.
+    TextMetrics {
+        id: shortName
+        text: root.fileName
+        font.family: typeof _GProperty_ !== "undefined" ? _GProperty_.defaultFamily : "sans"
+        font.pixelSize: 16
+        elide: Text.ElideMiddle
+        elideWidth: root.width - 140
     }
 
     FailedTable {

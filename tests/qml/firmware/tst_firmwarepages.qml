@@ -159,6 +159,16 @@ Item {
                 compare(findChild(item, "groupFailedTable").lineCount, 1);
         }
 
+        function test_longFileNameIsCutInItsMiddle() {
+            var name = "QD8182-QXOR-0205a-with-a-very-long-name-for-the-button.pkg";
+            setGroups([group("QD8182", name, 1, 0)]);
+            var text = findChild(groupItem(cameraPage, 0), "fileDetailBtn0").shownText;
+            var lines = text.split("\n");
+            compare(lines[0], "QD8182");
+            verify(lines[1].length < name.length && lines[1].indexOf("...") > 0, lines[1]);
+            verify(lines[1].indexOf("QD8182") === 0 && /\.pkg$/.test(lines[1]), lines[1]);
+        }
+
         function test_fileForAllGroupsOrOne_data() {
             return [
                 { tag: "all groups", row: -1, rows: [0, 1, 2] },
