@@ -276,6 +276,48 @@ Item {
             compare(top.page.switcher.shownPage, "Uploading");
         }
 
+        function test_import_reads_the_file_after_the_loading_block_shows() {
+            instruction().importFrom("file:///tmp/template.csv");
+            verify(instruction().loadingBlock.visible);
+            compare(fake.calls.indexOf("importCurrentOptionsFromUrl"), -1, "the block is drawn before the read");
+            tryVerify(function() { return fake.calls.indexOf("importCurrentOptionsFromUrl") >= 0; });
+            fake.readCurrentOptionFromFileCompleted(200);
+            verify(!instruction().loadingBlock.visible);
+            compare(top.page.switcher.shownPage, "Setting");
+        }
+
+        function test_run_texts_data() {
+            return [
+                { tag: "working", status: 3, errors: 0, countdown: 0, text: "Applying settings to cameras" },
+                { tag: "failed", status: 4, errors: 2, countdown: 0, text: "Failed to apply" },
+                { tag: "applied", status: 4, errors: 0, countdown: 0, text: "Applied successfully" },
+                { tag: "restarting", status: 4, errors: 0, countdown: 60, text: "Restarting device(s): 60 s" }
+            ];
+        }
+        function test_run_texts(row) {
+            loadTemplate().applyAll();
+            var uploading = top.page.switcher.currentItem;
+            fake.pageStatus = row.status;
+            fake.errorCount = row.errors;
+            uploading.restartCountdown = row.countdown;
+            compare(uploading.panel.button.shownText, row.text);
+            uploading.restartCountdown = 0;
+            fake.pageStatus = -1;
+        }
+
+        function test_start_failure_is_told() {
+            loadTemplate().applyAll();
+            var uploading = top.page.switcher.currentItem;
+            fake.startFailed(0);
+            var message = null;
+            for (var i = 0; i < uploading.data.length; ++i)
+                if (uploading.data[i].objectName === "UploadingPageMessageWindow")
+                    message = uploading.data[i];
+            verify(message.visible);
+            compare(message.warningText, "Unknown failure");
+            message.close();
+        }
+
         function test_restart_disables_tabs_and_counts_down() {
             var setting = loadTemplate();
             setting.applyAll();
