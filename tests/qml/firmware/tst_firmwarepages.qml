@@ -169,6 +169,20 @@ Item {
             verify(lines[1].indexOf("QD8182") === 0 && /\.pkg$/.test(lines[1]), lines[1]);
         }
 
+        // A group that finished well leaves with its slide; the names of the rows that stay
+        // follow their new rows, so the remote control finds them where they are.
+        function test_removedGroupLeavesAndTheRestMoveUp() {
+            setGroups([group("QB9365", "a.pkg", 4, 0), group("QD8182", "b.pkg", 3, 0)]);
+            groupItem(cameraPage, 1);
+            groups.remove(0);
+            tryVerify(function() {
+                var first = findChild(cameraPage.groupList, "firmwareGroup_0");
+                return first !== null && first.modelName === "QD8182";
+            });
+            tryVerify(function() { return findChild(cameraPage.groupList, "firmwareGroup_1") === null; }, 3000);
+            compare(findChild(cameraPage.groupList, "fileDetailBtn0").displayState, "working");
+        }
+
         function test_fileForAllGroupsOrOne_data() {
             return [
                 { tag: "all groups", row: -1, rows: [0, 1, 2] },
