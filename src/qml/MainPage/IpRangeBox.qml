@@ -43,6 +43,9 @@ Window {
         y = hostWindow.y + Math.round(p.y);
     }
 
+    // The body can grow after it is shown (the second address, the hint): stay inside the window.
+    onWidthChanged: if (visible) place()
+
     function open() {
         place();
         show();
