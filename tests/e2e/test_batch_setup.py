@@ -66,10 +66,17 @@ def getparam(ip, name):
     return None
 
 
-class BatchSetupTest(unittest.TestCase):
+class BatchSetupBase(unittest.TestCase):
+    """The program on the batch-setup page with every camera of the class's fleet selected."""
+
+    FIRST_IP = FIRST_IP
+    MODELS = None
+
     @classmethod
     def setUpClass(cls):
-        cls.sim = DeviceSimulator(FIRST_IP, COUNT, password=PASSWORD, http_port=HTTP_PORT)
+        extra = ["--models", cls.MODELS] if cls.MODELS else []
+        cls.sim = DeviceSimulator(cls.FIRST_IP, COUNT, password=PASSWORD, http_port=HTTP_PORT,
+                                  extra_args=extra)
         cls.sim.start()
 
     @classmethod
@@ -163,6 +170,8 @@ class BatchSetupTest(unittest.TestCase):
         self.assertTrue(wait_for(lambda: self.ui.get("questionHostName", "outputValue") == name),
                         self.note())
 
+
+class BatchSetupTest(BatchSetupBase):
     def test_template_from_camera_edited_and_applied(self):
         self.read_template_from_camera()
         template = self.ui.get("questionHostName", "outputValue")
@@ -269,6 +278,30 @@ class BatchSetupTest(unittest.TestCase):
 SETTINGS_PAGES = ["HostNameAndTime", "UserAccount", "HTTPS", "NetworkTypeAndPort",
                   "StreamingProtocols", "QoS", "SNMP", "ImageSetting", "Video", "Audio", "DIDO",
                   "MotionDetection", "CustomizedSettings"]
+
+
+class SameModelBatchSetupTest(BatchSetupBase):
+    """Cameras of one model: the per-channel settings are offered and applied too."""
+
+    FIRST_IP = "127.0.181.10"
+    MODELS = "QB9365"
+
+    def test_per_channel_settings_reach_every_camera(self):
+        before_stamp = getparam(self.sim.addresses[0], "videoin_c0_imprinttimestamp")
+        self.read_template_from_camera()
+        self.ui.click("settingEntry_ImageSetting")
+        self.assertTrue(wait_for(lambda: self.ui.exists("questionTimestamp")), self.note())
+        self.ui.click("questionTimestamp.questionCheckBox")
+        wanted = "0" if before_stamp == "1" else "1"
+        self.ui.type_into("questionVideoTitle.questionInputBox", "door")
+        self.assertTrue(wait_for(lambda: self.ui.get("questionVideoTitle", "outputValue")
+                                 == "door"), self.note())
+        before = self.restart_counts()
+        self.assertEqual(self.apply_all_and_wait(), 0, self.note())
+        self.wait_restarted(before)
+        for ip in self.sim.addresses:
+            self.assertEqual(getparam(ip, "videoin_c0_imprinttimestamp"), wanted, ip)
+            self.assertEqual(getparam(ip, "videoin_c0_text"), "door", ip)
 
 
 if __name__ == "__main__":
