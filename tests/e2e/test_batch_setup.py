@@ -20,12 +20,11 @@ import urllib.request
 
 import ardmere_remote
 from ardmere_remote import ArdmereInstance
-from fleet import DeviceSimulator
-from main_window import MAIN, MainWindow, wait_for
+from fleet_case import PASSWORD, FleetProgramCase
+from main_window import MAIN, wait_for
 
 FIRST_IP = "127.0.180.10"
 COUNT = 3
-PASSWORD = "ardmere1"
 HTTP_PORT = 8080
 FINISHED = 4
 
@@ -66,66 +65,31 @@ def getparam(ip, name):
     return None
 
 
-class BatchSetupBase(unittest.TestCase):
+class BatchSetupBase(FleetProgramCase):
     """The program on the batch-setup page with every camera of the class's fleet selected."""
 
     FIRST_IP = FIRST_IP
+    COUNT = COUNT
     MODELS = None
+    INSTANCE = PackedInstance
 
     @classmethod
     def setUpClass(cls):
         extra = ["--models", cls.MODELS] if cls.MODELS else []
-        cls.sim = DeviceSimulator(cls.FIRST_IP, COUNT, password=PASSWORD, http_port=HTTP_PORT,
-                                  extra_args=extra)
-        cls.sim.start()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.sim.stop()
+        cls.SIMULATOR = {"http_port": HTTP_PORT, "extra_args": extra}
+        super().setUpClass()
 
     def setUp(self):
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
-        self.sim.reset()
-        settings = {"drmPort": str(self.sim.discovery_port), "searchTimeMs": "1500",
-                    "authorizeTimeoutMs": "5000", "batchSetDevicesTimeoutMS": "5000"}
-        self.app = PackedInstance(settings=settings, root_name=MAIN)
-        self.app.start()
-        self.addCleanup(self.stop_program)
-        self.client = self.app.client()
-        self.addCleanup(self.client.close)
-        self.ui = MainWindow(self.client)
-        self.assertTrue(wait_for(lambda: self.ui.visible(MAIN)), self.app.output())
-        self.assertTrue(self.ui.wait_rows(COUNT), self.note())
+        self.reset_fleet()
+        self.start_program({"searchTimeMs": "1500", "authorizeTimeoutMs": "5000",
+                            "batchSetDevicesTimeoutMS": "5000"})
         # The end of the search resets the selection and the navigation.
         self.assertTrue(self.ui.wait_search_done(), self.note())
         self.authorize_all()
-        self.ui.select_all()
-        self.assertTrue(wait_for(lambda: self.ui.get("mainPage", "numSelected") == COUNT),
-                        self.note())
+        self.select_all_listed()
         self.ui.navigate("BatchSetup")
-        self.assertTrue(wait_for(lambda: self.ui.current_page() == "BatchSetup"), self.note())
+        self.wait_page("BatchSetup")
         self.assertTrue(self.ui.wait_visible("InstructionPage"), self.note())
-
-    def stop_program(self):
-        self.app.stop()
-        if self.app.process.returncode != 0:
-            self.fail("ardmere exited with %s:\n%s" % (self.app.process.returncode,
-                                                        self.app.output()))
-
-    def note(self):
-        return self.app.output()[-4000:]
-
-    def authorize_all(self):
-        self.ui.click("authorizeButton")
-        box = "authorizeBox"
-        self.assertTrue(self.ui.wait_visible(box))
-        self.ui.type_into("authorizeUserInput", "root", window=box)
-        self.ui.type_into("authorizePasswordInput", PASSWORD, window=box)
-        self.ui.click("authorizeApplyButton", window=box)
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: "/cgi-bin/admin/lsctrl.cgi"
-                                     in self.sim.received_paths(ip)), ip)
 
     def shown_page(self):
         return self.ui.get("batchSetupPage.pageSwitcher", "shownPage")

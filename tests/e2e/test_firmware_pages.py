@@ -17,11 +17,10 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from ardmere_remote import ArdmereInstance
-from fleet import DeviceSimulator, address
-from main_window import MAIN, MainWindow, wait_for
+from fleet import address
+from fleet_case import FleetProgramCase
+from main_window import wait_for
 
-PASSWORD = "ardmere1"
 OLD_FIRMWARE = "0104a"
 # Page and group statuses of the page controller.
 LOADING = 1
@@ -40,69 +39,28 @@ def firmware_file(folder, name, model, version):
     return path.as_uri()
 
 
-class FirmwarePageCase(unittest.TestCase):
-    FIRST_IP = None
-    COUNT = 0
+class FirmwarePageCase(FleetProgramCase):
     RECORDERS = 0
     MODELS = []
+    WARNINGS_OF = "qrc:/src/qml/Maintenance/Firmware"
 
     @classmethod
     def setUpClass(cls):
-        cls.sim = DeviceSimulator(cls.FIRST_IP, cls.COUNT, password=PASSWORD,
-                                  recorders=cls.RECORDERS, extra_args=cls.MODELS)
-        cls.sim.start()
+        cls.SIMULATOR = {"recorders": cls.RECORDERS, "extra_args": cls.MODELS}
+        super().setUpClass()
         cls.files = tempfile.TemporaryDirectory(prefix="ardmere-fw-")
 
     @classmethod
     def tearDownClass(cls):
-        cls.sim.stop()
+        super().tearDownClass()
         cls.files.cleanup()
 
     def setUp(self):
-        # A device upgraded by the previous test is back before the reset.
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
-        self.sim.reset()
+        self.reset_fleet()
         for ip in self.sim.addresses:
             self.sim.change(ip, firmwareVersion=OLD_FIRMWARE)
-            self.sim.clear_received(ip)
-        settings = dict(UPGRADE_SETTINGS, drmPort=str(self.sim.discovery_port))
-        self.app = ArdmereInstance(settings=settings, root_name=MAIN)
-        self.app.start()
-        self.addCleanup(self.stop_program)
-        self.client = self.app.client()
-        self.addCleanup(self.client.close)
-        self.ui = MainWindow(self.client)
-        self.assertTrue(wait_for(lambda: self.ui.visible(MAIN)), self.app.output())
-        self.assertTrue(self.ui.wait_rows(self.COUNT), self.note())
+        self.start_program(UPGRADE_SETTINGS)
         self.authorize_all()
-
-    def stop_program(self):
-        self.app.stop()
-        # A binding or script error on the pages shows only as a warning line.
-        page_warnings = [line for line in self.app.output().splitlines()
-                         if "qrc:/src/qml/Maintenance/Firmware" in line]
-        self.assertEqual(page_warnings, [])
-        if self.app.process.returncode != 0:
-            self.fail("ardmere exited with %s:\n%s" % (self.app.process.returncode,
-                                                        self.app.output()))
-
-    def note(self):
-        return self.app.output()[-4000:]
-
-    def authorize_all(self):
-        self.ui.click("authorizeButton")
-        box = "authorizeBox"
-        self.assertTrue(self.ui.wait_visible(box))
-        self.ui.type_into("authorizeUserInput", "root", window=box)
-        self.ui.type_into("authorizePasswordInput", PASSWORD, window=box)
-        self.ui.click("authorizeApplyButton", window=box)
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: "/cgi-bin/admin/lsctrl.cgi"
-                                     in self.sim.received_paths(ip)), ip)
-
-    def wait_page(self, name):
-        self.assertTrue(wait_for(lambda: self.ui.current_page() == name), self.note())
 
     def wait_shown(self, name):
         self.assertTrue(wait_for(lambda: self.ui.get("pageSwitcher", "shownPage") == name, 5.0),

@@ -9,76 +9,29 @@ addresses of their own), which setUp puts back into a known state. Runs under Xv
 
 import unittest
 
-from ardmere_remote import ArdmereInstance
-from fleet import DeviceSimulator, address
-from main_window import CONTROL, MAIN, MainWindow, wait_for
+from fleet import address
+from fleet_case import FleetProgramCase
+from main_window import CONTROL, wait_for
 
 FIRST_IP = "127.0.140.10"
 COUNT = 3
-PASSWORD = "ardmere1"
 KEY_F12 = 0x0100003B
 # Page statuses of the page controllers.
 FINISHED = 4
 NOTHING = -1
 
 
-class MaintenancePagesTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.sim = DeviceSimulator(FIRST_IP, COUNT, password=PASSWORD)
-        cls.sim.start()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.sim.stop()
+class MaintenancePagesTest(FleetProgramCase):
+    FIRST_IP = FIRST_IP
+    COUNT = COUNT
 
     def setUp(self):
-        # A device restarted or restored by the previous test comes back first, so that its
-        # restore cannot undo the reset.
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
-        self.sim.reset()
-        for ip in self.sim.addresses:
-            self.sim.clear_received(ip)
-        settings = {"drmPort": str(self.sim.discovery_port), "searchTimeMs": "1500",
-                    "authorizeTimeoutMs": "5000", "restartTimeoutMs": "3000",
-                    "verifyRestartSleepMs": "300", "verifyRestartTimeoutMS": "1500",
-                    "verifyRestartRetryTimes": "3"}
-        self.app = ArdmereInstance(settings=settings, root_name=MAIN)
-        self.app.start()
-        self.addCleanup(self.stop_program)
-        self.client = self.app.client()
-        self.addCleanup(self.client.close)
-        self.ui = MainWindow(self.client)
-        self.assertTrue(wait_for(lambda: self.ui.visible(MAIN)), self.app.output())
-        self.assertTrue(self.ui.wait_rows(COUNT), self.note())
+        self.reset_fleet()
+        self.start_program({"searchTimeMs": "1500", "authorizeTimeoutMs": "5000",
+                            "restartTimeoutMs": "3000", "verifyRestartSleepMs": "300",
+                            "verifyRestartTimeoutMS": "1500", "verifyRestartRetryTimes": "3"})
         self.authorize_all()
-        self.ui.select_all()
-        self.assertTrue(wait_for(lambda: self.ui.get("mainPage", "numSelected") == COUNT),
-                        self.note())
-
-    def stop_program(self):
-        self.app.stop()
-        if self.app.process.returncode != 0:
-            self.fail("ardmere exited with %s:\n%s" % (self.app.process.returncode,
-                                                        self.app.output()))
-
-    def note(self):
-        return self.app.output()[-4000:]
-
-    def authorize_all(self):
-        self.ui.click("authorizeButton")
-        box = "authorizeBox"
-        self.assertTrue(self.ui.wait_visible(box))
-        self.ui.type_into("authorizeUserInput", "root", window=box)
-        self.ui.type_into("authorizePasswordInput", PASSWORD, window=box)
-        self.ui.click("authorizeApplyButton", window=box)
-        for ip in self.sim.addresses:
-            self.assertTrue(wait_for(lambda: "/cgi-bin/admin/lsctrl.cgi"
-                                     in self.sim.received_paths(ip)), ip)
-
-    def wait_page(self, name):
-        self.assertTrue(wait_for(lambda: self.ui.current_page() == name), self.note())
+        self.select_all_listed()
 
     def open_tab(self, tab):
         self.ui.navigate("Maintenance")
