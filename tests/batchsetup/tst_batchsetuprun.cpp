@@ -639,44 +639,50 @@ void TestBatchSetupRun::exportPaths()
 
 void TestBatchSetupRun::modelAliasesPickTheirTable()
 {
-    // A pack of our own: the full-name table writes a parameter the base table does not.
+    // A pack of our own: each full-name table, the family table and the base table write a
+    // parameter of their own for the same choice.
     QTemporaryDir pack;
     QVERIFY(QDir(pack.path()).mkpath("csv"));
     const QByteArray head = "Version=1.0.0,test\nUID,Read path,Write path,Option,Parameters,"
                             "Option,Parameters\n";
-    QVERIFY(PackFixture::writeFile(
-        pack.filePath("csv/base.csv"),
-        head + "uid_color,/cgi-bin/admin/getparam.cgi,/cgi-bin/admin/setparam.cgi,Color,"
-               "videoin_c0_color=1,B/W,videoin_c0_color=0\n"));
-    QVERIFY(PackFixture::writeFile(
-        pack.filePath("csv/KX5120-HQ-RC(Yard).csv"),
-        head + "uid_color,/cgi-bin/admin/getparam.cgi,/cgi-bin/admin/setparam.cgi,Color,"
-               "image_c0_mode=colour,B/W,image_c0_mode=mono\n"));
+    const auto table = [&](const QString& name, const QByteArray& param) {
+        return PackFixture::writeFile(pack.filePath("csv/" + name + ".csv"),
+                                      head +
+                                          "uid_color,/cgi-bin/admin/getparam.cgi,"
+                                          "/cgi-bin/admin/setparam.cgi,Color," +
+                                          param + "=1,B/W," + param + "=0\n");
+    };
+    QVERIFY(table("base", "videoin_c0_color"));
+    QVERIFY(table("KX5120", "family_c0_color"));
+    QVERIFY(table("KX5120-HQ-RC(Yard)", "yard_c0_color"));
+    QVERIFY(table("KX5120-HQ-RC(Lane)", "lane_c0_color"));
 
     CBatchSetupPageCtrl page(pack.path());
     CMainDeviceChain chain;
-    enter(page, chain, {0, 1});
-    // Camera 0 reports the short name of the yard model, camera 1 that of the lane model, for
-    // which the pack has no table.
+    enter(page, chain, {0, 1, 2});
+    // Cameras 0 and 1 report the short names; camera 2 another model of the family.
     auto* list = page.PageList();
     QVERIFY(list->setData(list->index(0, 0), "KX5120-RC(Yard)", CDeviceInfo::cameraModelNameRole));
     QVERIFY(list->setData(list->index(1, 0), "KX5120-RC(Lane)", CDeviceInfo::cameraModelNameRole));
-    QVERIFY(m_sim.setState(ipOf(0), {{"params", QJsonObject{{"image_c0_mode", "colour"}}}}));
+    QVERIFY(list->setData(list->index(2, 0), "KX5120-LP", CDeviceInfo::cameraModelNameRole));
+    QVERIFY(m_sim.setState(ipOf(0), {{"params", QJsonObject{{"yard_c0_color", "1"}}}}));
 
     QCOMPARE(readTemplate(page, 0), int(Status::BatchSetupPage_ImportSuccess));
     QCOMPARE(page.Manager()->CurrentModel(), QString("KX5120-HQ-RC(Yard)"));
     QCOMPARE(page.getDevicePackDynamicJSFilename(),
              QString("qrc:///js/DevicePack/KX5120-HQ-RC(Yard).js"));
+    QCOMPARE(qobject_cast<COptionList*>(page.GetUISet(0, "uid_color"))->currentOpt(),
+             QString("Color"));
     setOption(page, "uid_color", "B/W");
     page.setUidList(uidList({"uid_color"}));
     QVERIFY(run(page));
     QCOMPARE(page.errorCount(), 0);
-    const QStringList yard = postsTo(ipOf(0), CSetDevicesParamsCtrl::kSetParamPath);
-    QCOMPARE(yard.size(), 1);
-    QCOMPARE(yard.first(), QString("image_c0_mode=mono"));
-    const QStringList lane = postsTo(ipOf(1), CSetDevicesParamsCtrl::kSetParamPath);
-    QCOMPARE(lane.size(), 1);
-    QCOMPARE(lane.first(), QString("videoin_c0_color=0"));
+    QCOMPARE(postsTo(ipOf(0), CSetDevicesParamsCtrl::kSetParamPath),
+             QStringList{"yard_c0_color=0"});
+    QCOMPARE(postsTo(ipOf(1), CSetDevicesParamsCtrl::kSetParamPath),
+             QStringList{"lane_c0_color=0"});
+    QCOMPARE(postsTo(ipOf(2), CSetDevicesParamsCtrl::kSetParamPath),
+             QStringList{"family_c0_color=0"});
 }
 
 void TestBatchSetupRun::sameModel_data()
