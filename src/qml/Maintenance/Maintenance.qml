@@ -126,16 +126,13 @@ TopLevelPage {
                 source: Qt.resolvedUrl("FirmwareNVR.qml")
             }
 
-            // The licence and package pages are not built yet.
-            PendingPage {
-                objectName: "licensePendingPage"
-                pageName: "License"
-                caption: qsTr("Update licenses")
+            PageInfo {
+                name: "License"
+                source: Qt.resolvedUrl("LicensePage.qml")
             }
-            PendingPage {
-                objectName: "packagePendingPage"
-                pageName: "Package"
-                caption: qsTr("Update packages")
+            PageInfo {
+                name: "Package"
+                source: Qt.resolvedUrl("PackagePage.qml")
             }
         }
     }
