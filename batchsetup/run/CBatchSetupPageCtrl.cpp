@@ -11,6 +11,7 @@
 #include "CStatusMapSortModel.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QQmlEngine>
 #include <QtDebug>
@@ -115,6 +116,8 @@ void CBatchSetupPageCtrl::leavePage()
 
 void CBatchSetupPageCtrl::start()
 {
+    QElapsedTimer t;
+    t.start();
     QAbstractItemModel* rows = StatusLayer();
     for (int row = 0; row < rows->rowCount(); ++row)
         CSetDevicesCtrl::WriteStatus(rows->index(row, 0), statusKey(), CCorvaneTableStatus::Empty);
@@ -201,8 +204,8 @@ bool CBatchSetupPageCtrl::readCurrentOptionFromCamera()
         }
     }
     if (!chosen.isValid()) {
-        qDebug() << "CBatchSetupPageCtrl::readCurrentOptionFromCamera() error: "
-                 << "QML does not select any device";
+        qDebug("CBatchSetupPageCtrl::readCurrentOptionFromCamera() error: QML does not select "
+               "any device");
         return false;
     }
     const QString alias = chosen.data(CDeviceInfo::aliasIpRole).toString();
