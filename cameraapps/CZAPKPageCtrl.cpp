@@ -169,17 +169,20 @@ void CZAPKPageCtrl::refresh()
                                   index.data(CDeviceInfo::httpsPortRole).toString(),
                                   index.data(CDeviceInfo::usernameRole).toString(),
                                   index.data(CDeviceInfo::passwordRole).toString());
-        // The worker lives here and emits from the pool's thread: both connections are queued.
+        // The worker lives here and emits from the pool's thread: the answer arrives queued.
         connect(worker, &Worker::finished, this, [this, generation](const QStringList& result) {
             if (generation == m_generation)
                 resultGetter(result);
         });
-        connect(worker, &Worker::finished, worker, &QObject::deleteLater);
         workers.append(worker);
     }
     for (Worker* worker : workers) {
         ++m_runningWorkers;
-        m_pool.start([worker] { worker->process(); });
+        // Deleted only once process() has returned, never while its signal is still going out.
+        m_pool.start([worker] {
+            worker->process();
+            worker->deleteLater();
+        });
     }
 }
 
