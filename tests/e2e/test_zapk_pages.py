@@ -8,7 +8,9 @@ page's filesChosen(), the function the dialog's answer calls. Runs under Xvfb.
 """
 
 import os
+import subprocess
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
@@ -53,6 +55,17 @@ class ZapkTabsTest(FleetProgramCase):
         path.write_bytes(content)
         return path.as_uri()
 
+    def shot(self, name):
+        """With ARDMERE_ZAPK_SHOTS set to a folder, a picture of the screen to look at."""
+        folder = os.environ.get("ARDMERE_ZAPK_SHOTS")
+        if not folder:
+            return
+        os.makedirs(folder, exist_ok=True)
+        # Pictures only: the page has settled once the remote control answered.
+        time.sleep(0.5)
+        subprocess.run(["import", "-window", "root", os.path.join(folder, name + ".png")],
+                       check=True)
+
     def choose(self, page, urls):
         reply = self.client.invoke(page, "filesChosen", [urls])
         self.assertNotIn("error", reply, reply)
@@ -68,6 +81,7 @@ class ZapkTabsTest(FleetProgramCase):
             modules = [(m["name"], m["version"]) for m in self.sim.device(ip)["modules"]]
             self.assertEqual(modules, [("VCA", "2.3.1")], ip)
             self.assertIn("/cgi-bin/admin/upload_zapk.cgi", self.sim.received_paths(ip))
+        self.shot("zapk-package-installed")
 
     def test_licences_reach_their_own_devices_and_a_refusal_is_listed(self):
         ips = list(self.sim.addresses)
@@ -89,6 +103,7 @@ class ZapkTabsTest(FleetProgramCase):
         self.assertNotIn("/cgi-bin/admin/upload_zapklicense.cgi", self.sim.received_paths(ips[1]))
         self.assertEqual(self.ui.get("licensePage", "numFailedGroup"), 1)
         self.assertEqual(self.ui.get("zapkGroup_0", "errorCount"), 1)
+        self.shot("zapk-licence-refused")
 
 
 if __name__ == "__main__":
