@@ -64,6 +64,7 @@ private slots:
     void configurationUpload();
     void exportWritesTheDevicesFiles_data();
     void exportWritesTheDevicesFiles();
+    void trendMicroLogExport();
     void discoveryOfAFleetUsesBoundedThreads();
 
 private:
@@ -486,6 +487,35 @@ void TestZapkModules::exportWritesTheDevicesFiles()
         QCOMPARE(files.first().section('/', 2), savedAs);
         QVERIFY(!QFile::exists("/tmp/ardmere-zapk-abs.txt") || savedAs != "ardmere-zapk-abs.txt");
     }
+}
+
+void TestZapkModules::trendMicroLogExport()
+{
+    CMainDeviceChain chain;
+    CZAPKPageCtrl page;
+    QVERIFY(enter(chain, page, {1}));
+    showAndSelect(page, CZAPKDevicesCtrl::kTrendMicro);
+    QSignalSpy completed(&page, &CPageCtrl::completed);
+    // Without a chosen folder nothing is written anywhere, and the device fails.
+    page.exportTrendMicroLog();
+    QVERIFY(completed.wait(10000));
+    QCOMPARE(page.errorCount(), 1);
+
+    QTemporaryDir base;
+    page.setZAPKExportDir(QUrl::fromLocalFile(base.path()));
+    page.exportTrendMicroLog();
+    QVERIFY(completed.wait(20000));
+    QCOMPARE(page.errorCount(), 0);
+    QVERIFY2(page.trendExportPath().startsWith(base.path() + "/Log-Report_"),
+             qPrintable(page.trendExportPath()));
+    const QString mac = chain.listModel()->index(0, 0).data(CDeviceInfo::macRole).toString();
+    const QString model = chain.listModel()->index(0, 0).data(CDeviceInfo::modelRole).toString();
+    const QDir folder(page.trendExportPath() + "/" + mac + "_" + model);
+    const QStringList files = folder.entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QFile log(folder.filePath(files.first()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().startsWith("Trend Micro IoT Security log"));
 }
 
 void TestZapkModules::discoveryOfAFleetUsesBoundedThreads()
