@@ -11,10 +11,10 @@ CorvaneTable {
     rowHeight: 40
     sortable: false
     columns: [
-        RoleInfo { roleName: "statusRole"; title: qsTr("Status"); width: 0.26; dlg: Component { TableDlgForPageStatus {} } },
-        RoleInfo { roleName: "modelRole"; title: qsTr("Model"); width: 0.14 },
-        RoleInfo { roleName: "ipRole"; title: qsTr("IP"); width: 0.19 },
-        RoleInfo { roleName: "macRole"; title: qsTr("MAC"); width: 0.27 },
-        RoleInfo { roleName: "zapkVerRole"; title: qsTr("Package version"); width: 0.14 }
+        RoleInfo { roleName: "statusRole"; title: qsTr("Status"); width: 0.2; dlg: Component { TableDlgForPageStatus {} } },
+        RoleInfo { roleName: "modelRole"; title: qsTr("Model"); width: 0.13 },
+        RoleInfo { roleName: "ipRole"; title: qsTr("IP"); width: 0.2 },
+        RoleInfo { roleName: "macRole"; title: qsTr("MAC"); width: 0.25 },
+        RoleInfo { roleName: "zapkVerRole"; title: qsTr("Package version"); width: 0.22 }
     ]
 }

@@ -112,15 +112,30 @@ Page {
 
     function showDevices(row) {
         displayedRow = row;
+        updateDisplayedKey();
+        devicesShown(row);
+    }
+
+    // The table shows the statuses of the group looked at; with every device shown, those of
+    // the newest group (every group holds all the page's devices).
+    function updateDisplayedKey() {
         var key = statusKey;
-        if (row >= 0 && pageModel) {
-            var entry = groupList.itemAtRow(row);
+        var row = displayedRow >= 0 ? displayedRow : 0;
+        if (row < groupCount) {
+            var entry = groupList.itemAtIndex(row);
             if (entry && entry.statusKey !== "")
                 key = entry.statusKey;
         }
         displayedKey = key;
-        devicesShown(row);
     }
+    // A group's delegate tells its key when it is made or the key changes: the list makes its
+    // delegates after the rows arrive.
+    function groupKeyKnown(row, key) {
+        if (row === (displayedRow >= 0 ? displayedRow : 0) && key !== "")
+            displayedKey = key;
+    }
+
+    onGroupCountChanged: if (groupCount === 0) displayedKey = statusKey
 
     Connections {
         target: page.pageCtrl
@@ -160,15 +175,6 @@ Page {
             boundsBehavior: Flickable.StopAtBounds
             model: page.pageModel
 
-            function itemAtRow(row) {
-                for (var i = 0; i < contentItem.children.length; ++i) {
-                    var c = contentItem.children[i];
-                    if (c.row === row && c.statusKey !== undefined)
-                        return c;
-                }
-                return null;
-            }
-
             delegate: ZapkGroupItem {
                 objectName: "zapkGroup_" + index
                 buttonName: "fileDetailBtn" + index
@@ -186,6 +192,9 @@ Page {
                 successText: page.successText
                 detailOpened: page.displayedRow === index
                 onShowDevices: page.showDevices(row)
+                onStatusKeyChanged: page.groupKeyKnown(row, statusKey)
+                onRowChanged: page.groupKeyKnown(row, statusKey)
+                Component.onCompleted: page.groupKeyKnown(row, statusKey)
                 onCancel: if (page.pageCtrl) page.pageCtrl.cancelWaiting(row)
                 onRetry: if (page.pageCtrl) page.pageCtrl.startOnFailed(row)
             }

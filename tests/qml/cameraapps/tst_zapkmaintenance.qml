@@ -201,14 +201,14 @@ Item {
             compare(packageCtrl.callsOf(data.call), [[1]]);
         }
 
-        // A group's device list puts its status key on the table; the licence tab also asks the
-        // controller for that group's devices.
+        // A group's device list puts its status key on the table, every device that of the
+        // newest group; the licence tab also asks the controller for the devices shown.
         function test_deviceListFollowsTheGroup_data() {
             return [
                 { tag: "package group", page: "package", row: 1, key: "k1", calls: [] },
-                { tag: "package all", page: "package", row: -1, key: "zapkPackage", calls: [] },
+                { tag: "package all", page: "package", row: -1, key: "k0", calls: [] },
                 { tag: "licence group", page: "license", row: 1, key: "k1", calls: ["setDisplayDevices"] },
-                { tag: "licence all", page: "license", row: -1, key: "zapkLicense", calls: ["setDisplayAllDevices"] }
+                { tag: "licence all", page: "license", row: -1, key: "k0", calls: ["setDisplayAllDevices"] }
             ];
         }
         function test_deviceListFollowsTheGroup(data) {
@@ -226,6 +226,15 @@ Item {
             compare(ctrls[data.page].names(), data.calls);
             if (data.calls.length && data.row >= 0)
                 compare(ctrls[data.page].callsOf("setDisplayDevices")[0], [1]);
+        }
+
+        // A new group's statuses show at once, before any device list is opened; with no group
+        // the page's own key stays.
+        function test_newGroupStatusesShow() {
+            packagePage.enterPage();
+            compare(packagePage.deviceTable.statusKey, "zapkPackage");
+            setGroups(packageGroups, [group("a", 3, 0, "zapkPackage_7")]);
+            tryCompare(packagePage.deviceTable, "statusKey", "zapkPackage_7");
         }
 
         function test_selectCount_data() {
