@@ -1,0 +1,243 @@
+"""The IP assignment page and the export area of the real program against a simulated fleet,
+driven as a user drives them: a range of new addresses typed in and applied, the devices moving
+to them in the simulator and the main list following them, devices that refuse or cannot be
+reached keeping their old addresses, and the device list and debug reports exported to a file
+and a folder chosen in their dialogs.
+
+Every test starts the program afresh beside one simulator for the class. Re-addressed devices
+really move in the simulator, so setUp first sends every device home to the address it started
+on. Runs under Xvfb.
+"""
+
+import csv
+import os
+import re
+import tempfile
+import unittest
+import urllib.parse
+
+from fleet import address
+from fleet_case import FleetProgramCase
+from main_window import wait_for
+
+FIRST_IP = "127.0.190.10"
+COUNT = 4
+# Page statuses of the page controllers.
+FINISHED = 4
+# A run re-addresses, restarts every device and then looks for it again by discovery, a pass
+# every ten seconds or so.
+ASSIGN_TIMEOUT = 60.0
+BOXES = ("ipSrcInputBox", "ipDstInputBox", "submaskInputBox", "gatewayInputBox")
+
+
+def file_url(path):
+    return "file://" + urllib.parse.quote(path)
+
+
+def dashed_mac(mac):
+    """A MAC in the form the program writes it: upper-case pairs joined by "-"."""
+    digits = re.sub(r"[^0-9A-Fa-f]", "", mac).upper()
+    return "-".join(digits[i:i + 2] for i in range(0, len(digits), 2))
+
+
+class AssignExportPagesTest(FleetProgramCase):
+    FIRST_IP = FIRST_IP
+    COUNT = COUNT
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        # The MAC stays with a device wherever it moves: it finds each device's home.
+        cls.home = {d["mac"]: d["ip"] for d in cls.sim.request("GET", "/devices")["devices"]}
+
+    def setUp(self):
+        self.send_fleet_home()
+        self.reset_fleet()
+        self.start_program({"searchTimeMs": "1500", "authorizeTimeoutMs": "5000",
+                            "assignDeviceIPTimeoutMS": "3000", "restartTimeoutMs": "3000"})
+        self.authorize_all()
+        self.select_all_listed()
+
+    # --- the fleet ---
+
+    def devices(self):
+        return self.sim.request("GET", "/devices")["devices"]
+
+    def send_fleet_home(self):
+        for device in self.devices():
+            home = self.home[device["mac"]]
+            if device["ip"] != home:
+                ip = device["ip"]
+                self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] != "restarting"),
+                                ip)
+                self.sim.request("POST", "/devices/" + ip, {"ip": home})
+        self.assertEqual(sorted(d["ip"] for d in self.devices()), sorted(self.sim.addresses))
+
+    def addresses_by_mac(self):
+        return {d["mac"]: d["ip"] for d in self.devices()}
+
+    # --- the main list ---
+
+    def listed(self, words):
+        """The rows the main table shows for the filter words, typed into its filter box."""
+        self.ui.type_into("filterBox", words)
+        count = self.ui.row_count()
+        self.ui.type_into("filterBox", "")
+        return count
+
+    def assert_listed_once(self, ip, mac):
+        # Words must all match one row; the address and the MAC together name that row alone.
+        # The filter ignores case, and only lower case can be typed.
+        self.assertTrue(wait_for(lambda: self.listed("%s %s" % (ip, mac.lower())) == 1, 5.0),
+                        "%s %s is not a row of the main list" % (ip, mac))
+
+    # --- the IP assignment page ---
+
+    def type_address(self, box, text):
+        # A click that comes while the inputs that just appeared are still being laid out can
+        # miss the field: the keys then go nowhere, and the user types again.
+        for _ in range(3):
+            self.ui.type_into(box, text)
+            if wait_for(lambda: self.ui.get(box, "text") == text, 1.0):
+                return
+        self.fail("%s does not take %s" % (box, text))
+
+    def assign_range(self, first, last):
+        self.ui.navigate("AutoAssign")
+        self.wait_page("AutoAssign")
+        self.assertTrue(wait_for(lambda: self.ui.get("autoAssignPage", "numDevices") == COUNT),
+                        self.note())
+        self.ui.click("assignTypeRange")
+        self.assertTrue(self.ui.wait_visible("ipSrcInputBox"), self.note())
+        for box, text in zip(BOXES, (first, last, "255.255.0.0", "127.0.0.1")):
+            self.type_address(box, text)
+        typed = [(box, self.ui.get(box, "text")) for box in BOXES]
+        self.assertTrue(wait_for(lambda: self.ui.get("autoAssignPage", "applyEnabled"), 5.0),
+                        "%r\n%s" % (typed, self.note()))
+        self.ui.click("autoAssignPage.applyButton")
+        # The run is over once the page is no longer working and nothing waits to be confirmed.
+        self.assertTrue(wait_for(lambda: self.ui.get("autoAssignPage", "working") is True, 5.0),
+                        self.note())
+        self.assertTrue(wait_for(lambda: self.ui.get("autoAssignPage", "working") is False,
+                                 ASSIGN_TIMEOUT), self.note())
+
+    def test_range_moves_the_devices_and_the_main_list_follows(self):
+        before = self.addresses_by_mac()
+        self.assign_range("127.0.191.1", "127.0.191.50")
+        self.assertEqual(self.ui.get("autoAssignPage", "numFailed"), 0, self.note())
+
+        after = self.addresses_by_mac()
+        self.assertEqual(sorted(after.values()),
+                         ["127.0.191.%d" % i for i in range(1, COUNT + 1)])
+        for mac, ip in after.items():
+            self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
+            self.assertNotEqual(ip, before[mac])
+
+        # Leaving the page hands the confirmed addresses to the main list, each to its device.
+        self.ui.navigate("MainPage")
+        self.wait_page("MainPage")
+        self.assertEqual(self.listed("127.0.191."), COUNT)
+        self.assertEqual(self.listed("127.0.190."), 0)
+        for mac, ip in after.items():
+            self.assert_listed_once(ip, dashed_mac(mac))
+
+    def test_refused_and_unreachable_devices_fail_and_keep_their_addresses(self):
+        refused, unreachable = address(FIRST_IP, 1), address(FIRST_IP, 2)
+        self.sim.change(refused, fault={"kind": "status", "status": 500,
+                                        "path": "/cgi-bin/admin/setparam.cgi"})
+        self.sim.change(unreachable, fault={"kind": "offline"})
+        before = self.addresses_by_mac()
+        # Typed the wrong way round: the page puts the range in order before it applies.
+        self.assign_range("127.0.192.50", "127.0.192.1")
+        self.assertEqual(self.ui.get("ipSrcInputBox", "text"), "127.0.192.1")
+        self.assertEqual(self.ui.get("ipDstInputBox", "text"), "127.0.192.50")
+        self.assertEqual(self.ui.get("autoAssignPage", "numFailed"), 2, self.note())
+        self.assertTrue(self.ui.visible("onlyFailedCheckBox"), self.note())
+
+        after = self.addresses_by_mac()
+        moved = {mac for mac in after if after[mac] != before[mac]}
+        kept = {mac for mac, ip in before.items() if ip in (refused, unreachable)}
+        self.assertEqual(moved, set(before) - kept)
+        for mac in moved:
+            self.assertTrue(after[mac].startswith("127.0.192."), after[mac])
+
+        self.ui.navigate("MainPage")
+        self.wait_page("MainPage")
+        self.assertEqual(self.listed("127.0.192."), COUNT - 2)
+        for mac in kept:
+            self.assert_listed_once(before[mac], dashed_mac(mac))
+        for mac in moved:
+            self.assert_listed_once(after[mac], dashed_mac(mac))
+
+    # --- the export area ---
+
+    def open_export_tab(self, tab):
+        self.ui.navigate("Export")
+        self.wait_page("Export")
+        self.ui.click("exportMode_" + tab)
+        self.assertTrue(wait_for(lambda: self.ui.get("exportPage.pageSwitcher", "shownPage")
+                                 == tab, 5.0), self.note())
+
+    def answer_dialog(self, page, dialog, url):
+        """Starts the page's export as its dialog's answer does. The file dialog is the
+        desktop's own and cannot be driven: the test sees it open, closes it, and hands the
+        chosen file or folder to exportTo(), the function the dialog's accepted() calls."""
+        self.ui.click(page + ".fileDetailBtn.itemButton")
+        self.assertTrue(wait_for(lambda: self.ui.get(dialog, "visible") is True, 5.0),
+                        self.note())
+        self.assertTrue(self.client.invoke(dialog, "close").get("result"))
+        self.assertTrue(self.client.invoke(page, "exportTo", [url]).get("result"))
+
+    def wait_exported(self, page, timeout=40.0):
+        self.assertTrue(wait_for(lambda: self.ui.get(page, "pageStatus") == FINISHED, timeout),
+                        self.note())
+        self.assertEqual(self.ui.get(page, "errorCount"), 0, self.note())
+        self.assertEqual(self.ui.get(page, "pageState"), "Success", self.note())
+
+    def test_device_list_is_written_to_the_chosen_file(self):
+        folder = tempfile.mkdtemp(prefix="device-list-", dir=self.app.directory)
+        path = os.path.join(folder, "fleet list.csv")
+        self.open_export_tab("SetupDetail")
+        self.answer_dialog("exportDevicesPage", "exportDeviceDialog", file_url(path))
+        self.wait_exported("exportDevicesPage")
+
+        with open(path, newline="", encoding="utf-8") as f:
+            rows = list(csv.DictReader(f))
+        self.assertEqual(len(rows), COUNT)
+        self.assertEqual({(row["IP"], row["MAC"]) for row in rows},
+                         {(ip, dashed_mac(mac)) for mac, ip in self.addresses_by_mac().items()})
+        for ip in self.sim.addresses:
+            self.assertIn("/cgi-bin/admin/getparam.cgi", self.sim.received_paths(ip), ip)
+
+    def test_debug_reports_land_in_the_chosen_folder(self):
+        root = tempfile.mkdtemp(prefix="debug-reports-", dir=self.app.directory)
+        self.open_export_tab("DebugReport")
+        self.answer_dialog("exportDebugPage", "exportDebugInfoDialog", file_url(root))
+        self.wait_exported("exportDebugPage")
+
+        runs = os.listdir(root)
+        self.assertEqual(len(runs), 1, runs)
+        self.assertRegex(runs[0], r"^Debug_report_\d{8}_\d{4}$")
+        run = os.path.join(root, runs[0])
+        expected = {}
+        for device in self.devices():
+            expected["%s_%s" % (dashed_mac(device["mac"]), device["model"])] = device["ip"]
+        folders = sorted(os.listdir(run))
+        self.assertEqual(len(folders), COUNT, folders)
+        for name in folders:
+            matching = [key for key in expected
+                        if name.replace("-", "").replace(":", "").upper()
+                        == key.replace("-", "").upper()]
+            self.assertEqual(len(matching), 1, "%s names no device: %s" % (name, expected))
+            files = os.listdir(os.path.join(run, name))
+            self.assertTrue(files, name)
+            for file in files:
+                self.assertGreater(os.path.getsize(os.path.join(run, name, file)), 0,
+                                   (name, file))
+            paths = self.sim.received_paths(expected[matching[0]])
+            self.assertIn("/cgi-bin/admin/export_backup.cgi", paths)
+            self.assertIn("/cgi-bin/admin/export_report.cgi", paths)
+
+
+if __name__ == "__main__":
+    unittest.main()
