@@ -24,6 +24,16 @@ CorvaneWindow {
     readonly property bool working: ctrl && ctrl.working === true
     readonly property int pageStatus: ctrl ? ctrl.pageStatus : -1
     readonly property int errorCount: ctrl && ctrl.errorCount !== undefined ? ctrl.errorCount : 0
+    property string currentTab: "General"
+    readonly property var tabs: mode === "trend"
+                                ? [{ name: "General", text: qsTr("General settings") }, { name: "Update", text: qsTr("Update signature") }, { name: "Export", text: qsTr("Export") }]
+                                : [{ name: "General", text: qsTr("General settings") }]
+    // A failure shown on the tab in view.
+    readonly property bool failureShown: result === "failure" || (currentTab === "Update" && updatePage.failed)
+                                         || (currentTab === "Export" && exportPage.failed)
+    readonly property alias updatePage: updatePage
+    readonly property alias exportPage: exportPage
+    readonly property alias tabQuestion: tabQuestion
     readonly property alias closeQuestion: closeQuestion
     readonly property alias agreementWindow: agreementWindow
     readonly property alias resultBox: resultBox
@@ -38,10 +48,53 @@ CorvaneWindow {
 
     // Back to the first tab with nothing shown of an earlier run.
     function reset() {
+        currentTab = "General";
+        clearTab();
+    }
+
+    // What every tab change forgets: the run's statuses, the result tables, the buttons' states
+    // and the mode choice.
+    function clearTab() {
         sending = false;
         toggling = false;
         result = "";
         resultBox.close();
+        updatePage.reset();
+        exportPage.reset();
+    }
+
+    function busyText() {
+        return currentTab === "Export" ? qsTr("Exporting device settings.\nAre you sure you want to leave?")
+                                       : qsTr("Applying settings to devices. Are you sure you want to leave?");
+    }
+
+    function requestTab(name) {
+        if (name === currentTab)
+            return;
+        if (sending || updatePage.sending || working) {
+            tabQuestion.target = name;
+            tabQuestion.abortFirst = true;
+            tabQuestion.warningText = busyText();
+            tabQuestion.leftBtnText = qsTr("Leave");
+            tabQuestion.open();
+        } else if (failureShown) {
+            tabQuestion.target = name;
+            tabQuestion.abortFirst = false;
+            tabQuestion.warningText = qsTr("Some problems occurred while applying device settings.\nAre you sure you want to discard device settings?");
+            tabQuestion.leftBtnText = qsTr("Discard");
+            tabQuestion.open();
+        } else {
+            changeTab(name);
+        }
+    }
+
+    function changeTab(name) {
+        currentTab = name;
+        if (ctrl) {
+            ctrl.clearPage();
+            ctrl.clearAllStatus();
+        }
+        clearTab();
     }
 
     function toggleClicked() {
@@ -71,12 +124,12 @@ CorvaneWindow {
     }
 
     function askClose() {
-        if (working || sending) {
+        if (working || sending || updatePage.sending) {
             closeQuestion.action = "leave";
-            closeQuestion.warningText = qsTr("Applying settings to devices. Are you sure you want to leave?");
+            closeQuestion.warningText = busyText();
             closeQuestion.leftBtnText = qsTr("Leave");
             closeQuestion.open();
-        } else if ((pageStatus === 4 && errorCount > 0) || result === "failure") {
+        } else if ((pageStatus === 4 && errorCount > 0) || failureShown) {
             closeQuestion.action = "discard";
             closeQuestion.warningText = qsTr("Some problems occurred while applying device settings.\nAre you sure you want to discard device settings?");
             closeQuestion.leftBtnText = qsTr("Discard");
@@ -117,19 +170,60 @@ CorvaneWindow {
             elide: Text.ElideRight
         }
 
-        Rectangle {
-            objectName: "naviViewZAPKButton_General"
+        Row {
+            objectName: root.mode === "trend" ? "trendMicroView" : "generalTabView"
             x: 30
             y: 52
-            width: 180
-            height: 34
-            radius: 2
-            color: "#1b8b9d"
-            Text {
-                anchors.centerIn: parent
-                text: qsTr("General settings")
-                color: "#ffffff"
-                font.pixelSize: 14
+            spacing: 4
+            Repeater {
+                model: root.tabs
+                delegate: Rectangle {
+                    readonly property bool tabEnabled: modelData.name === "General" || root.onoff
+                    objectName: "naviViewZAPKButton_" + modelData.name
+                    width: 160
+                    height: 34
+                    radius: 2
+                    color: root.currentTab === modelData.name ? "#1b8b9d" : (tabMouse.containsMouse ? "#3a404d" : "#2f3541")
+                    opacity: tabEnabled ? 1 : 0.4
+                    Text {
+                        anchors.centerIn: parent
+                        text: modelData.text
+                        color: "#ffffff"
+                        font.pixelSize: 14
+                    }
+                    MouseArea {
+                        id: tabMouse
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        enabled: parent.tabEnabled
+                        onClicked: root.requestTab(modelData.name)
+                    }
+                }
+            }
+        }
+
+        Item {
+            id: trendMicroPage
+            objectName: "trendMicroPage"
+            x: 30
+            y: 100
+            width: parent.width - 60
+            height: parent.height - y - 30
+            visible: root.mode === "trend" && root.currentTab !== "General"
+
+            ZAPKTrendUpdatePage {
+                id: updatePage
+                anchors.fill: parent
+                visible: root.currentTab === "Update"
+                ctrl: root.ctrl
+                setupWindow: root
+            }
+            ZAPKTrendExportPage {
+                id: exportPage
+                anchors.fill: parent
+                visible: root.currentTab === "Export"
+                ctrl: root.ctrl
+                setupWindow: root
             }
         }
 
@@ -142,6 +236,7 @@ CorvaneWindow {
             height: parent.height - y - 30
             radius: 2
             color: "#242833"
+            visible: root.currentTab === "General"
 
             Text {
                 objectName: "enablePackageText"
@@ -236,6 +331,21 @@ CorvaneWindow {
         id: agreementWindow
         hostWindow: root.hostWindow
         onAccepted: root.acceptAgreement()
+    }
+
+    WarningWindow {
+        id: tabQuestion
+        objectName: "setupTabQuestion"
+        property string target: ""
+        property bool abortFirst: false
+        hostWindow: root.hostWindow
+        onLeftBtnClicked: {
+            if (abortFirst && root.ctrl) {
+                root.ctrl.abortWorkingCtrl();
+                updatePage.aborted = true;
+            }
+            root.changeTab(target);
+        }
     }
 
     WarningWindow {

@@ -8,6 +8,8 @@ QtObject {
     property int numDevices: 0
     property bool working: false
     property bool onoff: false
+    property int progress: 0
+    property string trendExportPath: ""
     property var calls: []
 
     signal searchEnd
@@ -49,4 +51,8 @@ QtObject {
     function setup() { record("setup", []); }
     function remove() { record("remove", []); }
     function turnOnOff(on) { record("turnOnOff", [on]); }
+    function setAutoUpdate(isAuto) { record("setAutoUpdate", [isAuto]); }
+    function uploadTrendMicroConfig(file) { record("uploadTrendMicroConfig", [file]); }
+    function setZAPKExportDir(url) { record("setZAPKExportDir", [String(url)]); }
+    function exportTrendMicroLog() { record("exportTrendMicroLog", []); }
 }

@@ -358,5 +358,154 @@ Item {
             compare(ctrl.names(), data.calls);
             tryVerify(function() { return !w.visible; });
         }
+
+        // The Trend Micro window, on and at its first tab.
+        function openTrend() {
+            enterWith(["Trend Micro IoT Security"]);
+            devices.numSelected = 1;
+            ctrl.onoff = true;
+            page.setupClicked();
+            ctrl.clear();
+            return page.setupWindow;
+        }
+        function tabButton(w, name) {
+            return findChild(w.contentItem, "naviViewZAPKButton_" + name);
+        }
+
+        function test_trendTabsFollowTheSwitch_data() {
+            return [
+                { tag: "on everywhere", on: true, enabled: true },
+                { tag: "off somewhere", on: false, enabled: false }
+            ];
+        }
+        function test_trendTabsFollowTheSwitch(data) {
+            var w = openTrend();
+            ctrl.onoff = data.on;
+            compare(tabButton(w, "General").tabEnabled, true);
+            compare(tabButton(w, "Update").tabEnabled, data.enabled);
+            compare(tabButton(w, "Export").tabEnabled, data.enabled);
+            verify(findChild(w.contentItem, "trendMicroView") !== null);
+        }
+
+        // A tab change clears the run; while one runs or after a failure it asks first, and a
+        // refusal keeps the tab.
+        function test_trendTabChange_data() {
+            return [
+                { tag: "idle", from: "General", to: "Update", prepare: "", question: "" },
+                { tag: "sending", from: "General", to: "Export", prepare: "sending",
+                  question: "Applying settings to devices. Are you sure you want to leave?", left: "Leave", abort: true },
+                { tag: "exporting", from: "Export", to: "General", prepare: "sending",
+                  question: "Exporting device settings.\nAre you sure you want to leave?", left: "Leave", abort: true },
+                { tag: "failure shown", from: "General", to: "Update", prepare: "failure",
+                  question: "Some problems occurred while applying device settings.\nAre you sure you want to discard device settings?",
+                  left: "Discard", abort: false }
+            ];
+        }
+        function test_trendTabChange(data) {
+            var w = openTrend();
+            w.changeTab(data.from);
+            ctrl.clear();
+            if (data.prepare === "sending")
+                w.sending = true;
+            else if (data.prepare === "failure")
+                w.result = "failure";
+            w.requestTab(data.to);
+            if (data.question !== "") {
+                compare(w.currentTab, data.from);
+                tryVerify(function() { return w.tabQuestion.visible; });
+                compare(w.tabQuestion.warningText, data.question);
+                compare(w.tabQuestion.leftBtnText, data.left);
+                w.tabQuestion.close();
+                compare(w.currentTab, data.from);
+                compare(ctrl.names(), []);
+                w.requestTab(data.to);
+                w.tabQuestion.leftBtnClicked();
+                w.tabQuestion.close();
+            }
+            compare(w.currentTab, data.to);
+            compare(ctrl.names(), data.abort ? ["abortWorkingCtrl", "clearPage", "clearAllStatus"] : ["clearPage", "clearAllStatus"]);
+            compare(w.sending, false);
+            compare(w.result, "");
+        }
+
+        function test_updateMode_data() {
+            return [
+                { tag: "auto applied", choice: "auto", arg: true, success: true, state: "success", signature: false },
+                { tag: "manual applied", choice: "manual", arg: false, success: true, state: "success", signature: true },
+                { tag: "refused", choice: "manual", arg: false, success: false, state: "failure", signature: false }
+            ];
+        }
+        function test_updateMode(data) {
+            var w = openTrend();
+            w.changeTab("Update");
+            ctrl.clear();
+            var u = w.updatePage;
+            verify(!findChild(u, "btnApplyMode").enabled);
+            u.choice = data.choice;
+            verify(findChild(u, "btnApplyMode").enabled);
+            u.applyMode();
+            compare(ctrl.callsOf("setAutoUpdate"), [[data.arg]]);
+            compare(findChild(u, "radioAuto").enabled, false);
+            ctrl.setModeResult(data.success);
+            compare(u.modeState, data.state);
+            compare(findChild(u, "modeFailureText").visible, !data.success);
+            compare(u.signatureButton.parent.visible, data.signature);
+        }
+
+        function test_updateModeResultAfterAbortIsIgnored() {
+            var w = openTrend();
+            w.changeTab("Update");
+            w.updatePage.choice = "auto";
+            w.updatePage.applyMode();
+            w.requestTab("General");
+            tryVerify(function() { return w.tabQuestion.visible; });
+            w.tabQuestion.leftBtnClicked();
+            w.tabQuestion.close();
+            ctrl.setModeResult(false);
+            compare(w.updatePage.modeState, "");
+        }
+
+        function test_signatureUploadAndRetry() {
+            var w = openTrend();
+            w.changeTab("Update");
+            var u = w.updatePage;
+            u.choice = "manual";
+            u.applyMode();
+            ctrl.setModeResult(true);
+            ctrl.clear();
+            u.upload("file:///tmp/sig/tmis-2026.zip");
+            compare(ctrl.callsOf("uploadTrendMicroConfig"), [["file:///tmp/sig/tmis-2026.zip"]]);
+            compare(w.sending, true);
+            ctrl.pageStatus = 4;
+            ctrl.errorCount = 1;
+            compare(u.signatureButton.displayState, "warning");
+            compare(u.signatureButton.shownText, "Failed to update");
+            verify(w.failureShown);
+            u.signatureButton.refreshBtnClicked();
+            compare(ctrl.callsOf("uploadTrendMicroConfig")[1], ["file:///tmp/sig/tmis-2026.zip"]);
+        }
+
+        function test_exportAndRetryToTheSameFolder() {
+            var w = openTrend();
+            w.changeTab("Export");
+            ctrl.clear();
+            var e = w.exportPage;
+            compare(e.exportButton.shownText, "Export now");
+            e.exportTo("file:///tmp/logs");
+            compare(ctrl.names(), ["setZAPKExportDir", "exportTrendMicroLog"]);
+            compare(ctrl.callsOf("setZAPKExportDir")[0], ["file:///tmp/logs"]);
+            ctrl.pageStatus = 3;
+            compare(e.exportButton.shownText, "Exporting");
+            ctrl.pageStatus = 4;
+            ctrl.errorCount = 1;
+            compare(e.exportButton.shownText, "Failed to export");
+            ctrl.clear();
+            e.exportButton.refreshBtnClicked();
+            compare(ctrl.callsOf("setZAPKExportDir"), [["file:///tmp/logs"]]);
+            ctrl.errorCount = 0;
+            ctrl.trendExportPath = "file:///tmp/logs/tmis";
+            compare(e.exportButton.shownText, "Exported successfully");
+            verify(findChild(e, "btnOpenTrendExportFolder").visible);
+        }
     }
 }
