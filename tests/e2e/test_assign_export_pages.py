@@ -194,6 +194,21 @@ class AssignExportPagesTest(FleetProgramCase):
         self.assertEqual(self.ui.get(page, "errorCount"), 0, self.note())
         self.assertEqual(self.ui.get(page, "pageState"), "Success", self.note())
 
+    def read_device_list(self, path):
+        """The rows of the exported file by MAC, and its header."""
+        with open(path, newline="", encoding="utf-8") as f:
+            lines = list(csv.reader(f))
+        header, rows = lines[0], [dict(zip(lines[0], line)) for line in lines[1:]]
+        by_mac = {row["MAC"]: row for row in rows}
+        self.assertEqual(len(by_mac), len(rows), "a device is listed twice: %r" % rows)
+        return header, by_mac
+
+    def expected_rows(self, devices):
+        return {dashed_mac(d["mac"]): (d["ip"], d["model"]) for d in devices}
+
+    def found_rows(self, rows):
+        return {mac: (row["IP"], row["Model name"]) for mac, row in rows.items()}
+
     def test_device_list_is_written_to_the_chosen_file(self):
         folder = tempfile.mkdtemp(prefix="device-list-", dir=self.app.directory)
         path = os.path.join(folder, "fleet list.csv")
@@ -201,13 +216,39 @@ class AssignExportPagesTest(FleetProgramCase):
         self.answer_dialog("exportDevicesPage", "exportDeviceDialog", file_url(path))
         self.wait_exported("exportDevicesPage")
 
-        with open(path, newline="", encoding="utf-8") as f:
-            rows = list(csv.DictReader(f))
-        self.assertEqual(len(rows), COUNT)
-        self.assertEqual({(row["IP"], row["MAC"]) for row in rows},
-                         {(ip, dashed_mac(mac)) for mac, ip in self.addresses_by_mac().items()})
+        header, rows = self.read_device_list(path)
+        # Every field ends with a comma, the last one too: an empty last column.
+        self.assertEqual(header[-1], "")
+        self.assertIn("IP", header)
+        self.assertEqual(self.found_rows(rows), self.expected_rows(self.devices()))
+
+    def test_device_list_retry_asks_only_the_refusing_device(self):
+        refusing = address(FIRST_IP, 1)
+        self.sim.change(refusing, fault={"kind": "status", "status": 500})
+        folder = tempfile.mkdtemp(prefix="device-list-", dir=self.app.directory)
+        path = os.path.join(folder, "fleet.csv")
+        self.open_export_tab("SetupDetail")
+        self.answer_dialog("exportDevicesPage", "exportDeviceDialog", file_url(path))
+        page = "exportDevicesPage"
+        self.assertTrue(wait_for(lambda: self.ui.get(page, "pageStatus") == FINISHED, 40.0),
+                        self.note())
+        self.assertEqual(self.ui.get(page, "errorCount"), 1, self.note())
+        self.assertEqual(self.ui.get(page, "pageState"), "Failed", self.note())
+        answering = [d for d in self.devices() if d["ip"] != refusing]
+        self.assertEqual(self.found_rows(self.read_device_list(path)[1]),
+                         self.expected_rows(answering))
+
+        # The device comes round; the retry asks it alone and the file holds every device.
+        self.sim.change(refusing, fault={"kind": "none"})
         for ip in self.sim.addresses:
-            self.assertIn("/cgi-bin/admin/getparam.cgi", self.sim.received_paths(ip), ip)
+            self.sim.clear_received(ip)
+        self.ui.click(page + ".fileDetailBtn.itemWarningBar.retryButton")
+        self.wait_exported(page)
+        self.assertEqual(self.found_rows(self.read_device_list(path)[1]),
+                         self.expected_rows(self.devices()))
+        for ip in self.sim.addresses:
+            self.assertEqual("/cgi-bin/admin/getparam.cgi" in self.sim.received_paths(ip),
+                             ip == refusing, ip)
 
     def test_debug_reports_land_in_the_chosen_folder(self):
         root = tempfile.mkdtemp(prefix="debug-reports-", dir=self.app.directory)
@@ -219,24 +260,19 @@ class AssignExportPagesTest(FleetProgramCase):
         self.assertEqual(len(runs), 1, runs)
         self.assertRegex(runs[0], r"^Debug_report_\d{8}_\d{4}$")
         run = os.path.join(root, runs[0])
-        expected = {}
-        for device in self.devices():
-            expected["%s_%s" % (dashed_mac(device["mac"]), device["model"])] = device["ip"]
-        folders = sorted(os.listdir(run))
-        self.assertEqual(len(folders), COUNT, folders)
-        for name in folders:
-            matching = [key for key in expected
-                        if name.replace("-", "").replace(":", "").upper()
-                        == key.replace("-", "").upper()]
-            self.assertEqual(len(matching), 1, "%s names no device: %s" % (name, expected))
-            files = os.listdir(os.path.join(run, name))
-            self.assertTrue(files, name)
-            for file in files:
-                self.assertGreater(os.path.getsize(os.path.join(run, name, file)), 0,
-                                   (name, file))
-            paths = self.sim.received_paths(expected[matching[0]])
-            self.assertIn("/cgi-bin/admin/export_backup.cgi", paths)
-            self.assertIn("/cgi-bin/admin/export_report.cgi", paths)
+        devices = {"%s_%s" % (dashed_mac(d["mac"]), d["model"]): d for d in self.devices()}
+        self.assertEqual(sorted(os.listdir(run)), sorted(devices))
+        for name, device in devices.items():
+            # Every camera gives its backup and its server report; the application's files
+            # come only from a camera that runs it (the others answer 404, which is no failure).
+            stem = "%s_%s" % (device["model"], device["serial"])
+            expected = {"backup_%s.tar" % stem, "serverreport_%s.txt" % stem}
+            if any(module["name"] == "VCA" for module in device["modules"]):
+                expected |= {"VCA_config_%s.json" % stem, "VCA_log_%s.txt" % stem}
+            folder = os.path.join(run, name)
+            self.assertEqual(set(os.listdir(folder)), expected, name)
+            for file in expected:
+                self.assertGreater(os.path.getsize(os.path.join(folder, file)), 0, file)
 
 
 if __name__ == "__main__":
