@@ -27,12 +27,16 @@ CorvaneWindow {
     property string currentTab: "General"
     readonly property var tabs: mode === "trend"
                                 ? [{ name: "General", text: qsTr("General settings") }, { name: "Update", text: qsTr("Update signature") }, { name: "Export", text: qsTr("Export") }]
-                                : [{ name: "General", text: qsTr("General settings") }]
+                                : mode === "stereo"
+                                  ? [{ name: "General", text: qsTr("General settings") }, { name: "Batch", text: qsTr("Batch setup") }]
+                                  : [{ name: "General", text: qsTr("General settings") }]
     // A failure shown on the tab in view.
     readonly property bool failureShown: result === "failure" || (currentTab === "Update" && updatePage.failed)
                                          || (currentTab === "Export" && exportPage.failed)
+                                         || (currentTab === "Batch" && batchPage.failed)
     readonly property alias updatePage: updatePage
     readonly property alias exportPage: exportPage
+    readonly property alias batchPage: batchPage
     readonly property alias tabQuestion: tabQuestion
     readonly property alias closeQuestion: closeQuestion
     readonly property alias agreementWindow: agreementWindow
@@ -61,6 +65,7 @@ CorvaneWindow {
         resultBox.close();
         updatePage.reset();
         exportPage.reset();
+        batchPage.reset();
     }
 
     function busyText() {
@@ -71,7 +76,7 @@ CorvaneWindow {
     function requestTab(name) {
         if (name === currentTab)
             return;
-        if (sending || updatePage.sending || working) {
+        if (sending || updatePage.sending || batchPage.sending || working) {
             tabQuestion.target = name;
             tabQuestion.abortFirst = true;
             tabQuestion.warningText = busyText();
@@ -124,7 +129,7 @@ CorvaneWindow {
     }
 
     function askClose() {
-        if (working || sending || updatePage.sending) {
+        if (working || sending || updatePage.sending || batchPage.sending) {
             closeQuestion.action = "leave";
             closeQuestion.warningText = busyText();
             closeQuestion.leftBtnText = qsTr("Leave");
@@ -316,6 +321,19 @@ CorvaneWindow {
                     agreementWindow.open();
                 }
             }
+        }
+
+        ZAPKStereoBatchPage {
+            id: batchPage
+            objectName: "stereoBatchPage"
+            x: 30
+            y: 100
+            width: parent.width - 60
+            height: parent.height - y - 30
+            visible: root.mode === "stereo" && root.currentTab === "Batch"
+            ctrl: root.ctrl
+            setupWindow: root
+            module: root.title
         }
 
         ZAPKResultBox {

@@ -10,6 +10,7 @@ QtObject {
     property bool onoff: false
     property int progress: 0
     property string trendExportPath: ""
+    property string stereoExportPath: ""
     property var calls: []
 
     signal searchEnd
@@ -55,4 +56,8 @@ QtObject {
     function uploadTrendMicroConfig(file) { record("uploadTrendMicroConfig", [file]); }
     function setZAPKExportDir(url) { record("setZAPKExportDir", [String(url)]); }
     function exportTrendMicroLog() { record("exportTrendMicroLog", []); }
+    function exportClicked() { record("exportClicked", []); }
+    function setStereoExportPackage(name) { record("setStereoExportPackage", [name]); }
+    function exportStereo(module, idx, ip) { record("exportStereo", [module, idx, ip]); }
+    function uploadStereoConfig(file, module) { record("uploadStereoConfig", [file, module]); }
 }

@@ -507,5 +507,74 @@ Item {
             compare(e.exportButton.shownText, "Exported successfully");
             verify(findChild(e, "btnOpenTrendExportFolder").visible);
         }
+
+        function openStereo(module) {
+            enterWith([module]);
+            devices.numSelected = 1;
+            ctrl.onoff = true;
+            page.setupClicked();
+            var w = page.setupWindow;
+            w.changeTab("Batch");
+            ctrl.clear();
+            return w.batchPage;
+        }
+
+        function test_stereoTabs() {
+            var b = openStereo("VCA");
+            var w = page.setupWindow;
+            compare(w.tabs.map(function(t) { return t.name; }), ["General", "Batch"]);
+            verify(b.visible);
+            ctrl.onoff = false;
+            compare(findChild(w.contentItem, "naviViewZAPKButton_Batch").tabEnabled, false);
+        }
+
+        function test_stereoExportResult_data() {
+            return [
+                { tag: "success", module: "Rureru Revevaz", result: "success", state: "success", folderButton: true },
+                { tag: "failure", module: "VCA", result: "fail", state: "Failed to export" },
+                { tag: "timeout", module: "ANPR", result: "timeout", state: "Session expired. Try again later" },
+                { tag: "refused login", module: "Zovu Rorevazu ZAV", result: "auth fail", state: "Failed to verify user name/password" },
+                { tag: "anything else", module: "VCA", result: "odd", state: "Failed to export" }
+            ];
+        }
+        function test_stereoExportResult(data) {
+            var b = openStereo(data.module);
+            compare(findChild(b, "anprVersionNote").visible, data.module === "ANPR");
+            b.exportClicked();
+            compare(ctrl.names(), ["exportClicked", "setStereoExportPackage"]);
+            compare(ctrl.callsOf("setStereoExportPackage")[0], [data.module]);
+            tryVerify(function() { return b.selectWindow.visible; });
+            b.selectWindow.close();
+            b.chosenIndex = 3;
+            b.chosenIp = "10.0.0.2";
+            b.exportTo("file:///tmp/templates");
+            compare(ctrl.callsOf("setZAPKExportDir")[0], ["file:///tmp/templates"]);
+            compare(ctrl.callsOf("exportStereo")[0], [data.module, 3, "10.0.0.2"]);
+            compare(b.sending, true);
+            ctrl.stereoExportPath = "file:///tmp/templates/vca.tpl";
+            ctrl.exportResult(data.result);
+            compare(b.exportState, data.state);
+            compare(findChild(b, "btnOpenStereoExportFolder").visible, data.folderButton === true);
+            if (data.state !== "success")
+                compare(findChild(b, "stereoExportFailureText").text, data.state);
+        }
+
+        // A chosen template clears the last run's statuses; "Apply" sends it for the module.
+        function test_stereoTemplateApplied() {
+            var b = openStereo("VCA");
+            verify(!findChild(b, "btnApply").enabled);
+            b.templateChosen("file:///tmp/templates/vca.tpl");
+            compare(ctrl.names(), ["clearPage", "clearAllStatus"]);
+            compare(b.applyButton.shownText, "vca.tpl");
+            ctrl.clear();
+            findChild(b, "btnApply").apply();
+            compare(ctrl.callsOf("uploadStereoConfig"), [["file:///tmp/templates/vca.tpl", "VCA"]]);
+            ctrl.pageStatus = 3;
+            compare(b.applyButton.shownText, "Applying");
+            ctrl.pageStatus = 4;
+            ctrl.errorCount = 2;
+            compare(b.applyButton.shownText, "Failed to apply");
+            verify(page.setupWindow.failureShown);
+        }
     }
 }
