@@ -1,7 +1,8 @@
 """The application page of the real program against a simulated fleet, driven by object name: the
 modules the selected cameras run are listed with their device counts, a module is stopped and
-started again from its set-up window and the cameras follow, and an uninstall takes the module
-off every selected camera. Runs under Xvfb.
+started again from its set-up window and the cameras follow, Trend Micro IoT Security is switched
+on through its licence agreement and put into manual update mode, and an uninstall takes the
+module off every selected camera. Runs under Xvfb.
 """
 
 import os
@@ -25,7 +26,9 @@ class ApplicationPageTest(FleetProgramCase):
         self.reset_fleet()
         ips = list(self.sim.addresses)
         common = [{"index": 0, "name": "VCA", "version": "2.1.0", "status": "on"},
-                  {"index": 1, "name": "Parking Counter", "version": "1.4.0", "status": "on"}]
+                  {"index": 1, "name": "Parking Counter", "version": "1.4.0", "status": "on"},
+                  {"index": 3, "name": "Trend Micro IoT Security", "version": "1.3.0",
+                   "status": "off", "updateMode": "Auto"}]
         for ip in ips:
             self.sim.change(ip, modules=common)
         self.sim.change(ips[2], modules=common + [
@@ -35,7 +38,7 @@ class ApplicationPageTest(FleetProgramCase):
         self.select_all_listed()
         self.ui.navigate("ZAPK")
         self.wait_page("ZAPK")
-        self.assertTrue(wait_for(lambda: self.ui.get("ZAPKPackagesTitle", "text") == "3 Packages",
+        self.assertTrue(wait_for(lambda: self.ui.get("ZAPKPackagesTitle", "text") == "4 Packages",
                                  30.0), self.note())
 
     def shot(self, name):
@@ -71,8 +74,9 @@ class ApplicationPageTest(FleetProgramCase):
 
     def test_modules_are_listed_with_their_device_counts(self):
         counts = {self.ui.get("packageItem%d" % r, "moduleName"):
-                  self.ui.get("packageItem%d" % r, "deviceCount") for r in range(3)}
-        self.assertEqual(counts, {"VCA": 3, "Parking Counter": 3, "Cloud": 1})
+                  self.ui.get("packageItem%d" % r, "deviceCount") for r in range(4)}
+        self.assertEqual(counts, {"VCA": 3, "Parking Counter": 3, "Trend Micro IoT Security": 3,
+                                  "Cloud": 1})
         row = self.open_module("Cloud")
         self.assertTrue(wait_for(lambda: self.ui.get("zapkPage", "numSelected") == 1), self.note())
         self.assertTrue(self.ui.get("packageItem%d" % row, "current"))
@@ -103,6 +107,39 @@ class ApplicationPageTest(FleetProgramCase):
         self.client.invoke("setupWindow", "askClose")
         self.assertTrue(self.ui.wait_hidden("setupWindow"), self.note())
 
+    def test_trend_micro_is_switched_on_after_its_agreement_and_set_to_manual_updates(self):
+        name = "Trend Micro IoT Security"
+        self.open_module(name)
+        self.assertTrue(wait_for(lambda: self.ui.enabled("SetupBarSetupButton")), self.note())
+        self.ui.click("SetupBarSetupButton")
+        self.assertTrue(self.ui.wait_visible("setupWindow"), self.note())
+        self.ui.click("onoffToggleBtn", window="setupWindow")
+        self.assertTrue(self.ui.wait_visible("agreementWindow"), self.note())
+        self.assertEqual(set(self.module_states(name).values()), {"off"})
+        self.shot("zapk-trend-agreement")
+        self.ui.click("btnAcceptLicense", window="agreementWindow")
+        self.assertTrue(wait_for(lambda: set(self.module_states(name).values()) == {"on"}, 30.0),
+                        self.module_states(name))
+        self.assertTrue(wait_for(lambda: self.ui.get("naviViewZAPKButton_Update", "tabEnabled")
+                                 is True, 30.0), self.note())
+        self.ui.click("naviViewZAPKButton_Update", window="setupWindow")
+        self.ui.click("radioManual", window="setupWindow")
+        self.assertTrue(wait_for(lambda: self.ui.enabled("btnApplyMode")), self.note())
+        self.ui.click("btnApplyMode", window="setupWindow")
+
+        def modes():
+            out = set()
+            for ip in self.sim.addresses:
+                out.update(m.get("updateMode") for m in self.sim.device(ip)["modules"]
+                           if m["name"] == name)
+            return out
+        self.assertTrue(wait_for(lambda: modes() == {"Manual"}, 30.0), modes())
+        self.assertTrue(wait_for(lambda: self.ui.visible("btnImportSignature"), 30.0),
+                        self.note())
+        self.shot("zapk-trend-update-signature")
+        self.client.invoke("setupWindow", "askClose")
+        self.assertTrue(self.ui.wait_hidden("setupWindow"), self.note())
+
     def test_uninstall_takes_the_module_off_every_selected_camera(self):
         self.open_module("VCA")
         self.assertTrue(wait_for(lambda: self.ui.enabled("SetupBarRemoveButton")), self.note())
@@ -112,7 +149,7 @@ class ApplicationPageTest(FleetProgramCase):
         self.assertTrue(wait_for(lambda: set(self.module_states("VCA").values()) == {None}, 30.0),
                         self.module_states("VCA"))
         left = [m["name"] for m in self.sim.device(list(self.sim.addresses)[2])["modules"]]
-        self.assertEqual(left, ["Parking Counter", "Cloud"])
+        self.assertEqual(left, ["Parking Counter", "Trend Micro IoT Security", "Cloud"])
         self.shot("zapk-uninstalled")
 
 
