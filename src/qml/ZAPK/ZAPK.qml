@@ -288,7 +288,8 @@ TopLevelPage {
                 id: moduleText
                 objectName: "selectedModuleText"
                 y: 4
-                width: Math.min(implicitWidth, parent.width - searchBox.width - 160)
+                // Room for the count beside it and the filter at the right.
+                width: Math.min(implicitWidth, parent.width - searchBox.width - 110)
                 text: page.currentTitle
                 color: "#ffffff"
                 font.family: _GProperty_.fontSet.f011.family
@@ -320,7 +321,7 @@ TopLevelPage {
                 id: searchBox
                 objectName: "searchBox"
                 x: parent.width - width
-                width: 260
+                width: 220
                 height: 32
                 maximumLength: 256
                 hintText: qsTr("Filter")
