@@ -6,9 +6,12 @@ module off every selected camera. Runs under Xvfb.
 """
 
 import os
+import shutil
 import subprocess
+import tempfile
 import time
 import unittest
+from pathlib import Path
 
 from fleet_case import FleetProgramCase
 from main_window import wait_for
@@ -139,6 +142,44 @@ class ApplicationPageTest(FleetProgramCase):
         self.shot("zapk-trend-update-signature")
         self.client.invoke("setupWindow", "askClose")
         self.assertTrue(self.ui.wait_hidden("setupWindow"), self.note())
+
+    def test_a_template_is_exported_from_the_chosen_camera(self):
+        self.open_module("VCA")
+        self.assertTrue(wait_for(lambda: self.ui.enabled("SetupBarSetupButton")), self.note())
+        self.ui.click("SetupBarSetupButton")
+        self.assertTrue(self.ui.wait_visible("stereoTrackerWindow"), self.note())
+        self.ui.click("naviViewZAPKButton_Batch", window="stereoTrackerWindow")
+        self.assertTrue(wait_for(lambda: self.ui.visible("stereoBatchPage")), self.note())
+        self.ui.click("btnExport", window="stereoTrackerWindow")
+        self.assertTrue(self.ui.wait_visible("stereoCameraSelectWindow"), self.note())
+        self.assertTrue(wait_for(lambda: self.ui.get("CameraSelectWindowSelectTable", "count") == 3),
+                        self.note())
+        self.ui.click("ZAPKListTableRowDelegate1", window="stereoCameraSelectWindow")
+        self.shot("zapk-stereo-select-device")
+        self.assertTrue(wait_for(lambda: self.ui.enabled("btnExportConfig")), self.note())
+        self.ui.click("btnExportConfig", window="stereoCameraSelectWindow")
+        ips = list(self.sim.addresses)
+        self.assertTrue(wait_for(lambda: self.ui.get("stereoBatchPage", "chosenIp") in ips),
+                        self.note())
+        chosen = self.ui.get("stereoBatchPage", "chosenIp")
+        self.assertEqual(self.ui.get("stereoBatchPage", "chosenIndex"), 0)
+        # The desktop's folder dialog cannot be driven from here: its answer is handed on as the
+        # dialog would.
+        self.client.invoke("dirSelectorDialog", "close")
+        folder = tempfile.mkdtemp(prefix="ardmere-tpl-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        for ip in ips:
+            self.sim.clear_received(ip)
+        self.client.invoke("stereoBatchPage", "exportTo", [Path(folder).as_uri()])
+        self.assertTrue(wait_for(lambda: self.ui.get("stereoBatchPage", "exportState") == "success",
+                                 30.0), self.ui.get("stereoBatchPage", "exportState"))
+        self.assertTrue(os.listdir(folder), folder)
+        # Only the chosen camera was asked for its template.
+        for ip in ips:
+            asked = any("export_file" in p for p in self.sim.received_paths(ip))
+            self.assertEqual(asked, ip == chosen, ip)
+        self.shot("zapk-stereo-exported")
+        self.client.invoke("stereoTrackerWindow", "askClose")
 
     def test_uninstall_takes_the_module_off_every_selected_camera(self):
         self.open_module("VCA")

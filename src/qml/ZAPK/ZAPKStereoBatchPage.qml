@@ -185,6 +185,9 @@ Item {
                 hoverColor: "#3a404d"
                 radius: 2
                 normalSource: "qrc:/src/qml/res/images/Export_OpenFolder.png"
+                btnImgInfo.sourceSize: Qt.size(40, 40)
+                btnImgInfo.width: 20
+                btnImgInfo.height: 20
                 tipText: qsTr("Open folder")
                 onClicked: Qt.openUrlExternally(root.exportPath)
             }
