@@ -96,6 +96,8 @@ TopLevelPage {
         if (ctrl)
             ctrl.itemClicked(0);
         currentRow = 0;
+        // A search that ends on the same first module asks for the signature again too.
+        currentTitle = "";
         currentTitle = moduleName(0);
     }
 

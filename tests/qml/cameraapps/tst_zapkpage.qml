@@ -116,6 +116,16 @@ Item {
                 compare(ctrl.callsOf("getSignature")[0], [false]);
         }
 
+        // A refresh that finds Trend Micro first again asks for the signature again.
+        function test_refreshAsksTheSignatureAgain() {
+            enterWith(["Trend Micro IoT Security", "VCA"]);
+            ctrl.clear();
+            page.refresh();
+            compare(findChild(page, "ZAPKPackagesTitle").text, "Searching...");
+            ctrl.searchEnd();
+            compare(ctrl.names(), ["refresh", "itemClicked", "getSignature"]);
+        }
+
         function test_moduleButtonsShowNameAndCount() {
             enterWith(["VCA", "Cloud"]);
             var item = null;
