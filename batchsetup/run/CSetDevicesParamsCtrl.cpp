@@ -84,6 +84,8 @@ bool CSetDevicesParamsCtrl::Start(const QVector<UidChannel>& items, CSetupConten
         return false;
     SetWorking(true);
     const QList<CBatchSetParamConnInfo> list = CreateList(items, manager);
+    // Whatever a previous run left with the client is forgotten before the new one goes out.
+    m_runner->Cancel();
     m_runner->SetTimeout(
         readSettingsValue(QStringLiteral("batchSetDevicesTimeoutMS"), 30000).toInt());
     m_runner->Start(list);
