@@ -68,6 +68,7 @@ private slots:
     void oneCameraFails();
     void restartUidRestartsCameras();
     void longBodiesAreSplit();
+    void restartAfterSplitBodiesKeepsEverySetting();
     void templateFileRoundTrip();
     void exportPaths_data();
     void exportPaths();
@@ -534,6 +535,40 @@ void TestBatchSetupRun::longBodiesAreSplit()
         QCOMPARE(after.value("ntp_server"), ntp);
         QCOMPARE(after.value("videoin_c0_color"), QString("0"));
         QCOMPARE(after.value("videoin_c0_freq"), QString("50"));
+    }
+}
+
+void TestBatchSetupRun::restartAfterSplitBodiesKeepsEverySetting()
+{
+    // The restart rides in the last body, which may reach the camera first: the other body must
+    // still land.
+    CBatchSetupPageCtrl page(m_workDir);
+    CMainDeviceChain chain;
+    enter(page, chain, {2, 3});
+    QCOMPARE(readTemplate(page, 0), int(Status::BatchSetupPage_ImportSuccess));
+    const QString hostname(3000, QLatin1Char('r'));
+    const QString ntp = QString(2990, QLatin1Char('t')) + ".example";
+    setOption(page, "uid_system_hostname", hostname);
+    setOption(page, "uid_ntp_server", ntp);
+    setOption(page, "uid_color", "B/W");
+    page.setUidList(
+        uidList({"uid_system_hostname", "uid_ntp_server", "uid_network_http_port", "uid_color"}));
+    QSignalSpy restarting(&page, &CBatchSetupPageCtrl::devicesRestartingAfterApplied);
+    QVERIFY(run(page));
+    QCOMPARE(page.errorCount(), 0);
+    QCOMPARE(restarting.count(), 1);
+    QVERIFY(restarting.first().first().toBool());
+    for (int i : {2, 3}) {
+        const QStringList posts = postsTo(ipOf(i), CSetDevicesParamsCtrl::kSetParamPath);
+        QCOMPARE(posts.size(), 2);
+        // Both bodies go out at once; the restart is in one of them only.
+        QCOMPARE(posts.filter("system_reset=1").size(), 1);
+        QVERIFY(m_sim.waitForState(ipOf(i), "online", 10000));
+        const auto after =
+            getParams(ipOf(i), {"system_hostname", "ntp_server", "videoin_c0_color"});
+        QCOMPARE(after.value("system_hostname"), hostname);
+        QCOMPARE(after.value("ntp_server"), ntp);
+        QCOMPARE(after.value("videoin_c0_color"), QString("0"));
     }
 }
 
