@@ -91,6 +91,11 @@ class AssignExportPagesTest(FleetProgramCase):
         self.assertTrue(wait_for(lambda: self.listed("%s %s" % (ip, mac.lower())) == 1, 5.0),
                         "%s %s is not a row of the main list" % (ip, mac))
 
+    def setparam_bodies(self, ip):
+        return [r.get("body", "") for r in self.sim.request("GET", "/devices/%s/received" % ip)
+                if r.get("path") == "/cgi-bin/admin/setparam.cgi"
+                and "network_" in r.get("body", "")]
+
     # --- the IP assignment page ---
 
     def type_address(self, box, text):
@@ -132,6 +137,12 @@ class AssignExportPagesTest(FleetProgramCase):
         for mac, ip in after.items():
             self.assertTrue(wait_for(lambda: self.sim.device(ip)["state"] == "online"), ip)
             self.assertNotEqual(ip, before[mac])
+            # The address went with the typed mask and gateway; the empty DNS servers not at all.
+            body = self.setparam_bodies(ip)[0]
+            for pair in ("network_ipaddress=" + ip, "network_subnet=255.255.0.0",
+                         "network_router=127.0.0.1", "network_resetip=0"):
+                self.assertIn(pair, body.split("&"), ip)
+            self.assertNotIn("network_dns1", body, ip)
 
         # Leaving the page hands the confirmed addresses to the main list, each to its device.
         self.ui.navigate("MainPage")
@@ -168,6 +179,39 @@ class AssignExportPagesTest(FleetProgramCase):
             self.assert_listed_once(before[mac], dashed_mac(mac))
         for mac in moved:
             self.assert_listed_once(after[mac], dashed_mac(mac))
+
+    def test_only_the_failed_devices_are_sent_again(self):
+        refused = address(FIRST_IP, 3)
+        self.sim.change(refused, fault={"kind": "status", "status": 500,
+                                        "path": "/cgi-bin/admin/setparam.cgi"})
+        self.assign_range("127.0.193.1", "127.0.193.9")
+        self.assertEqual(self.ui.get("autoAssignPage", "numFailed"), 1, self.note())
+        first = self.addresses_by_mac()
+        taken = {ip for ip in first.values() if ip.startswith("127.0.193.")}
+        self.assertEqual(len(taken), COUNT - 1)
+
+        # The box shows checked; Apply again reaches the device that refused, and only it, with
+        # an address none of the others holds.
+        self.sim.change(refused, fault={"kind": "none"})
+        for ip in first.values():
+            self.sim.clear_received(ip)
+        self.assertTrue(self.ui.get("onlyFailedCheckBox", "checked"), self.note())
+        self.ui.click("autoAssignPage.applyButton")
+        self.assertTrue(wait_for(lambda: self.ui.get("autoAssignPage", "working") is False
+                                 and self.ui.get("autoAssignPage", "numFailed") == 0,
+                                 ASSIGN_TIMEOUT), self.note())
+        second = self.addresses_by_mac()
+        for mac, ip in first.items():
+            if ip == refused:
+                self.assertTrue(second[mac].startswith("127.0.193."), second[mac])
+                self.assertNotIn(second[mac], taken)
+            else:
+                self.assertEqual(second[mac], ip)
+                self.assertEqual(self.setparam_bodies(ip), [], ip)
+
+        self.ui.navigate("MainPage")
+        self.wait_page("MainPage")
+        self.assertEqual(self.listed("127.0.193."), COUNT)
 
     # --- the export area ---
 
