@@ -1,8 +1,9 @@
 """The IP assignment page and the export area of the real program against a simulated fleet,
 driven as a user drives them: a range of new addresses typed in and applied, the devices moving
 to them in the simulator and the main list following them, devices that refuse or cannot be
-reached keeping their old addresses, and the device list and debug reports exported to a file
-and a folder chosen in their dialogs.
+reached keeping their old addresses and a second run reaching only those, and the device list
+(with a retry of a device that refused) and the debug reports exported to a file and a folder
+chosen in their dialogs.
 
 Every test starts the program afresh beside one simulator for the class. Re-addressed devices
 really move in the simulator, so setUp first sends every device home to the address it started
