@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QThread>
+#include <QTimer>
 #include <QUrlQuery>
 
 #include <memory>
@@ -402,13 +403,17 @@ void CHttpClient2::ClearAccessCache()
 
 void CHttpClient2::RetireManager(QNetworkAccessManager* manager)
 {
-    auto* undertaker = new QThread;
     manager->setParent(nullptr);
-    manager->moveToThread(undertaker);
-    connect(undertaker, &QThread::started, manager, &QObject::deleteLater);
-    connect(manager, &QObject::destroyed, undertaker, &QThread::quit, Qt::DirectConnection);
-    connect(undertaker, &QThread::finished, undertaker, &QObject::deleteLater);
-    undertaker->start();
+    // The clear may come from a listener of this very manager's last reply: it leaves this
+    // thread only once that emission has unwound.
+    QTimer::singleShot(0, manager, [manager] {
+        auto* undertaker = new QThread;
+        manager->moveToThread(undertaker);
+        connect(undertaker, &QThread::started, manager, &QObject::deleteLater);
+        connect(manager, &QObject::destroyed, undertaker, &QThread::quit, Qt::DirectConnection);
+        connect(undertaker, &QThread::finished, undertaker, &QObject::deleteLater);
+        undertaker->start();
+    });
 }
 
 void CHttpClient2::OnTimeout()

@@ -60,6 +60,7 @@ private slots:
     void abortAllReportsTimeouts();
     void clearAccessCacheForgetsCredentials();
     void clearAccessCacheAnswersWhatWasPending();
+    void clearAccessCacheFromAReplyListener();
     void uploadSkipsMissingFileAndStreamsTheRest();
     void redirectedUploadResendsWholeFile();
     void postDeviceBodiesResendFromStart();
@@ -365,6 +366,21 @@ void TestHttpClient2::clearAccessCacheAnswersWhatWasPending()
     QCOMPARE(replies.count(), 1);
     QCOMPARE(replyAt(replies, 0).result, CHttpClient2::eTimeout);
     QCOMPARE(client.PendingCount(), 0);
+}
+
+void TestHttpClient2::clearAccessCacheFromAReplyListener()
+{
+    // A listener that clears when a run ends does so inside the manager's own report of the
+    // last reply; the client must survive that and go on working.
+    CHttpClient2 client;
+    QSignalSpy replies(&client, &CHttpClient2::cmdReply);
+    connect(&client, &CHttpClient2::cmdReply, &client, [&client] { client.ClearAccessCache(); });
+    client.SendGet({context(4)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTRY_COMPARE_WITH_TIMEOUT(replies.count(), 1, 15000);
+    QCOMPARE(replyAt(replies, 0).result, CHttpClient2::eSuccess);
+    client.SendGet({context(4)}, "/cgi-bin/admin/getparam.cgi", {"system_hostname"});
+    QTRY_COMPARE_WITH_TIMEOUT(replies.count(), 2, 15000);
+    QCOMPARE(replyAt(replies, 1).result, CHttpClient2::eSuccess);
 }
 
 void TestHttpClient2::uploadSkipsMissingFileAndStreamsTheRest()
