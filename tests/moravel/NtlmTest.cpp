@@ -37,14 +37,14 @@ TEST(Ntlm, NegotiateIsFortyBytesWithVersion)
     EXPECT_EQ(msg[39], 0x0f) << "NTLMSSP_REVISION_W2K3";
 }
 
-TEST(Ntlm, NtowfV2OfTheSpecificationExample)
+TEST(Ntlm, NtowfV2MatchesTheNlmpTestVector)
 {
     uint8_t key[16];
     ASSERT_EQ(mv_ntlm_ntowfv2("User", "Domain", "Password", key), 0);
     EXPECT_EQ(std::vector<uint8_t>(key, key + 16), hex("0c868a403bfd7a93a3001ef22ef02e3f"));
 }
 
-TEST(Ntlm, V2ResponsesOfTheSpecificationExample)
+TEST(Ntlm, V2ResponsesMatchTheNlmpTestVectors)
 {
     uint8_t key[16];
     ASSERT_EQ(mv_ntlm_ntowfv2("User", "Domain", "Password", key), 0);
